@@ -1,0 +1,39 @@
+# The two commands of the README: `make demo` (the main job) and `make test` (every test).
+# Both install what is missing first, so they work on a fresh Debian machine.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+
+.PHONY: demo test dist deps native win32 test-native test-win32 fuzz clean
+
+demo: dist
+	scripts/demo.sh
+
+test: test-native test-win32
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	@cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+win32: deps
+	@cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
+dist: win32
+	scripts/dist.sh
+
+test-native: native
+	ctest --preset native
+
+test-win32: dist
+	ctest --preset win32
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DSABLA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build build/fuzz -j $(JOBS)
+
+clean:
+	-scripts/wine-session.sh stop
+	rm -rf build dist out
