@@ -110,18 +110,32 @@ void apply_alignment_flags(DisplayItems& items) {
   }
 }
 
+namespace {
+
+bool value_in_use(const DisplayItems& items, int32_t value) {
+  return std::any_of(items.begin(), items.end(),
+                     [&](const auto& item) { return item && item->draw_order == value; });
+}
+
+}  // namespace
+
 void renumber_draw_order(DisplayItems& items) {
-  int64_t highest = 0;
+  int32_t highest = 0;
   for (const auto& item : items) {
-    if (item && item->draw_order >= 0) highest = std::max<int64_t>(highest, item->draw_order);
+    if (item && item->draw_order >= 0) highest = std::max(highest, item->draw_order);
   }
   for (size_t k = 0; k < items.size(); ++k) {
     if (!items[k] || items[k]->draw_order < 0) continue;
     for (size_t j = 0; j < items.size(); ++j) {
       if (j == k || !items[j] || items[j]->draw_order != items[k]->draw_order) continue;
-      // Values near the top of the range could not grow; the reader keeps them below it.
-      highest = std::min<int64_t>(highest + 1, std::numeric_limits<int32_t>::max());
-      items[j]->draw_order = static_cast<int32_t>(highest);
+      if (highest < std::numeric_limits<int32_t>::max()) {
+        items[j]->draw_order = ++highest;
+      } else {
+        // Only a damaged file gets here: no higher value is left, so take the highest free one.
+        int32_t free_value = highest - 1;
+        while (value_in_use(items, free_value)) --free_value;
+        items[j]->draw_order = free_value;
+      }
     }
   }
 }

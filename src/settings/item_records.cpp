@@ -31,10 +31,6 @@ void take(int32_t& field, const std::optional<int32_t>& value) {
   if (value) field = *value;
 }
 
-void take_draw_order(int32_t& field, const std::optional<int32_t>& value) {
-  if (value) field = std::min(*value, kMaxStoredDrawOrder);
-}
-
 // The colour is always set once the record is found, from whatever tokens it has.
 uint32_t read_color(const Numbers& n, size_t first, RecordReadState& state) {
   for (size_t c = 0; c < 3; ++c) {
@@ -72,7 +68,7 @@ void read_text_record(DisplayItem& item, std::u16string_view value, bool with_la
   take(item.font_italic, n.values[9]);
   take(item.align_h, n.values[10]);
   take(item.align_v, n.values[11]);
-  take_draw_order(item.draw_order, n.values[12]);
+  take(item.draw_order, n.values[12]);
   take(item.size_mode_h, n.values[13]);
   take(item.size_mode_v, n.values[14]);
   if (n.all_present && tokens.last_delimiter() == u',') {
@@ -92,7 +88,7 @@ void read_indicator_record(DisplayItem& item, std::u16string_view value, RecordR
   item.color = read_color(n, 4, state);
   take(item.align_h, n.values[7]);
   take(item.align_v, n.values[8]);
-  take_draw_order(item.draw_order, n.values[9]);
+  take(item.draw_order, n.values[9]);
   take(item.size_mode_h, n.values[10]);
   take(item.size_mode_v, n.values[11]);
   take(item.direction, n.values[12]);
@@ -107,7 +103,7 @@ void read_artwork_record(DisplayItem& item, std::u16string_view value) {
   take(item.size_y, n.values[3]);
   take(item.align_h, n.values[4]);
   take(item.align_v, n.values[5]);
-  take_draw_order(item.draw_order, n.values[6]);
+  take(item.draw_order, n.values[6]);
   take(item.size_mode_h, n.values[7]);
   take(item.size_mode_v, n.values[8]);
   take(item.keep_aspect, n.values[9]);

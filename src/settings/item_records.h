@@ -21,10 +21,6 @@ struct RecordReadState {
   std::array<int32_t, 3> carried_color{};
 };
 
-// Draw order values read from a file stay this far below the top of the range, so that
-// renumbering can always hand out higher values.
-inline constexpr int32_t kMaxStoredDrawOrder = 0x7FFFFFFF - 32;
-
 RecordForm record_form(int item_index);
 
 // Reads the value line of an item record over the item's defaults.

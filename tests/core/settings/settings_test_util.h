@@ -33,6 +33,8 @@ inline std::u16string written_value(const Settings& s, std::u16string_view key) 
   return text.substr(at, text.find(u"\r\n", at) - at);
 }
 
+inline std::u16string widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+
 inline std::string narrow(std::u16string_view text) {
   std::string out;
   for (char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
