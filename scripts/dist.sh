@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mkdir -p dist
-for f in build/win32/src/host/Sabla.dll build/win32/standin/standin.exe; do
+for f in build/i686/src/host/Sabla.dll build/i686/standin/standin.exe; do
   [ -f "$f" ] && cp -f "$f" dist/
 done
 ls dist

@@ -1,16 +1,36 @@
-# Sourced by the Wine scripts: one project-local prefix, quiet, code page 932, no dialogs.
+# Sourced by the Wine scripts: a project-local prefix per architecture, quiet, code page 932,
+# no dialogs, one private X server when there is no display.
 script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo_dir=$(cd "$script_dir/.." && pwd)
-export WINEPREFIX=${SABLA_WINEPREFIX:-$repo_dir/build/win32/wineprefix}
-export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-export LC_ALL=ja_JP.UTF-8
-# No Mono or Gecko installer dialog when the prefix is made or a test touches .NET/HTML.
+# Wine takes the ANSI code page from the locale: ja_JP gives 932 (Shift_JIS).
+wine_locale=ja_JP.UTF-8
+# No Mono or Gecko installer dialog when the prefix is made or a program touches .NET/HTML.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-display_file=$WINEPREFIX.display
-xvfb_pid_file=$WINEPREFIX.xvfb.pid
+x_state=$repo_dir/build/xvfb
 
-wine_bin() { command -v wine || echo /usr/lib/wine/wine; }
+# use_arch win64|win32: selects the prefix and the Wine binaries for that architecture.
+use_arch() {
+  export WINEARCH=$1
+  export WINEPREFIX=${SABLA_WINEPREFIX:-$repo_dir/build/wineprefix-$1}
+  if [ "$1" = win64 ]; then
+    wine_cmd=/usr/lib/wine/wine64; wineserver_cmd=/usr/lib/wine/wineserver64
+  else
+    wine_cmd=/usr/lib/wine/wine; wineserver_cmd=/usr/lib/wine/wineserver32
+  fi
+  export WINESERVER=$wineserver_cmd
+}
+
+# The architecture of a PE file: the machine field behind the "PE\0\0" signature.
+arch_of() {
+  local pe machine
+  pe=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
+  [ "$machine" = 8664 ] && echo win64 || echo win32
+}
+
+# 32-bit Wine needs the kernel to run i386 Linux programs; some virtual machines refuse them.
+i386_runs() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
 # Creates the prefix once. Serial by a lock, because parallel first starts of Wine race.
 ensure_prefix() {
@@ -18,41 +38,44 @@ ensure_prefix() {
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.sabla-ready" ]; then
+      # The lock's descriptor is closed for everything started here: a wineserver or Xvfb that
+      # inherited it would hold the lock for as long as it lives.
+      "$wineserver_cmd" -k 9>&- 2>/dev/null
       rm -rf "$WINEPREFIX"
-      DISPLAY= wineboot -i >/dev/null 2>&1 || true
-      wineserver -w
+      DISPLAY= LC_ALL=$wine_locale "$wine_cmd" wineboot -i 9>&- >/dev/null 2>&1
+      "$wineserver_cmd" -w 9>&-
       # A crashing test must fail, not wait for someone to close winedbg's dialog.
-      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-      wineserver -w
-      touch "$WINEPREFIX/.sabla-ready"
+      "$wine_cmd" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        9>&- >/dev/null 2>&1
+      "$wineserver_cmd" -w 9>&-
+      [ -d "$WINEPREFIX/drive_c/windows/system32" ] && touch "$WINEPREFIX/.sabla-ready"
     fi
   ) 9>"$WINEPREFIX.lock"
+  [ -f "$WINEPREFIX/.sabla-ready" ] || { echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
 }
 
-# Starts one Xvfb for the session when there is no display, and records it for later runs.
+# Starts one Xvfb for the whole test run when there is no display, and records it.
 ensure_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  if [ -f "$display_file" ] && [ -f "$xvfb_pid_file" ] && kill -0 "$(cat "$xvfb_pid_file")" 2>/dev/null; then
-    export DISPLAY=":$(cat "$display_file")"
-    return 0
-  fi
+  mkdir -p "$(dirname "$x_state")"
   (
     flock 9
-    if [ -f "$xvfb_pid_file" ] && kill -0 "$(cat "$xvfb_pid_file")" 2>/dev/null; then exit 0; fi
-    local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
-    setsid Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$fifo" >/dev/null 2>&1 &
-    echo $! > "$xvfb_pid_file"
+    if [ -f "$x_state.pid" ] && kill -0 "$(cat "$x_state.pid")" 2>/dev/null; then exit 0; fi
+    local fifo num
+    fifo=$(mktemp -u); mkfifo "$fifo"
+    setsid Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$fifo" 9>&- >/dev/null 2>&1 &
+    echo $! > "$x_state.pid"
     read -r -t 20 num < "$fifo" || num=""
     rm -f "$fifo"
     [ -n "$num" ] || { echo "Xvfb did not start" >&2; exit 1; }
-    echo "$num" > "$display_file"
-  ) 9>"$WINEPREFIX.xlock" || return 1
-  export DISPLAY=":$(cat "$display_file")"
+    echo "$num" > "$x_state.display"
+  ) 9>"$x_state.lock" || return 1
+  export DISPLAY=":$(cat "$x_state.display")"
 }
 
 stop_display() {
-  if [ -f "$xvfb_pid_file" ]; then
-    kill "$(cat "$xvfb_pid_file")" 2>/dev/null || true
-    rm -f "$xvfb_pid_file" "$display_file"
+  if [ -f "$x_state.pid" ]; then
+    kill "$(cat "$x_state.pid")" 2>/dev/null || true
+    rm -f "$x_state.pid" "$x_state.display"
   fi
 }

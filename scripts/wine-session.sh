@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# start: make the Wine prefix and the X server before tests run in parallel; stop: end both.
+# start ARCH: make the Wine prefix and the X server before tests run in parallel.
+# stop ARCH: end the Wine server and the X server.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+use_arch "${2:-win64}"
 case "${1:-start}" in
   start)
-    ensure_prefix
+    ensure_prefix || exit 1
     ensure_display || exit 1
     echo "WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
     ;;
   stop)
-    wineserver -k 2>/dev/null || true
+    "$wineserver_cmd" -k 2>/dev/null || true
     stop_display
     ;;
 esac
