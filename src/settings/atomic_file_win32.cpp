@@ -18,6 +18,13 @@ class SystemFileLayer final : public FileLayer {
   bool flush(HANDLE file) override { return FlushFileBuffers(file) != FALSE; }
   bool close(UniqueFile& file) override { return file.reset(); }
   bool move_replacing(const std::wstring& from, const std::wstring& to) override {
+    // Windows refuses to replace a read-only file, but Wine replaces it; asking first gives the
+    // same answer on both.
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return false;
+    }
     return MoveFileExW(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
   }
