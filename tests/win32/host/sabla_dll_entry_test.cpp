@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "host/host_messages.h"
 #include "sabla_dll.h"
@@ -74,9 +75,13 @@ TEST_F(SablaDllEntry, InitReadsNothingBeyondTheCallbackWord) {
   SYSTEM_INFO system;
   GetSystemInfo(&system);
   const size_t page = system.dwPageSize;
-  auto* pages = static_cast<uint8_t*>(
+  struct Release {
+    void operator()(void* p) const { VirtualFree(p, 0, MEM_RELEASE); }
+  };
+  std::unique_ptr<void, Release> reserved(
       VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  ASSERT_TRUE(pages);
+  ASSERT_TRUE(reserved);
+  auto* pages = static_cast<uint8_t*>(reserved.get());
   DWORD old_protection = 0;
   ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old_protection));
   const EntryInitMessage init = init_message();
@@ -85,7 +90,6 @@ TEST_F(SablaDllEntry, InitReadsNothingBeyondTheCallbackWord) {
 
   EXPECT_EQ(entry(kMessageInit, record), 321);
   EXPECT_EQ(registration.calls, 1);
-  VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(SablaDllEntry, InitRegistersTheLibrarysOwnHandler) {
