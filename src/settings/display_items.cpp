@@ -91,9 +91,12 @@ void reset_display_items(DisplayItems& items, std::u16string_view face_name) {
 }
 
 void apply_alignment_flags(DisplayItems& items) {
+  constexpr uint32_t kAlignmentBits = kDtCenter | kDtRight | kDtVCenter | kDtBottom;
   for (int i = 0; i < kTextItemCount; ++i) {
     DisplayItem* item = items[static_cast<size_t>(i)].get();
     if (!item) continue;
+    // Derived afresh each time, so changing an alignment and applying again never mixes flags.
+    item->draw_flags &= ~kAlignmentBits;
     if (item->align_h == 1) {
       item->draw_flags |= kDtRight;
       item->alignment_code = 1;

@@ -24,6 +24,12 @@ SettingsLocation system_settings_location();
 void load_settings(PluginState& state, HDC dc = nullptr);
 void load_settings(PluginState& state, const SettingsLocation& location, HDC dc = nullptr);
 
+// The reload after the options window is closed or applied: loads the file again (dropping
+// changes that were not saved) except for the open tab, the timetag form and both timetag
+// insert settings, which keep their current values; then writes the file.
+void reload_settings(PluginState& state, HDC dc = nullptr);
+void reload_settings(PluginState& state, const SettingsLocation& location, HDC dc = nullptr);
+
 // Writes the whole settings file to the path kept by the last load (the system location when
 // nothing was loaded), creating its folder. On failure the previous file stays as it was.
 bool save_settings(PluginState& state);

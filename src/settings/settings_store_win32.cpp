@@ -105,6 +105,22 @@ void load_settings(PluginState& state, const SettingsLocation& location, HDC dc)
   s.file_path = to_u16(location.file);
 }
 
+void reload_settings(PluginState& state, HDC dc) {
+  reload_settings(state, system_settings_location(), dc);
+}
+
+void reload_settings(PluginState& state, const SettingsLocation& location, HDC dc) {
+  const Settings& s = state.settings;
+  const int32_t current_tab = s.current_tab;
+  const uint8_t input_timetag_digit = s.input_timetag_digit;
+  const std::array<int32_t, 2> dialog_ins_timetag = s.dialog_ins_timetag;
+  load_settings(state, location, dc);
+  state.settings.current_tab = current_tab;
+  state.settings.input_timetag_digit = input_timetag_digit;
+  state.settings.dialog_ins_timetag = dialog_ins_timetag;
+  save_settings(state);
+}
+
 bool save_settings(PluginState& state) {
   Settings& s = state.settings;
   std::wstring path = to_wide(s.file_path);

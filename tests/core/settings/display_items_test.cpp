@@ -94,10 +94,12 @@ TEST(DisplayItems, AlignmentFlags) {
   EXPECT_EQ(items[5]->draw_flags, kDtNoPrefix);
   EXPECT_EQ(items[14]->alignment_code, 0);
 
+  // Applying again after a change replaces the old flags instead of adding to them.
+  items[4]->align_h = 1;
   items[4]->align_v = 2;
-  items[4]->draw_flags = kDtNoPrefix;
   apply_alignment_flags(items);
-  EXPECT_EQ(items[4]->draw_flags, kDtNoPrefix | kDtCenter | kDtVCenter);
+  EXPECT_EQ(items[4]->draw_flags, kDtNoPrefix | kDtRight | kDtVCenter);
+  EXPECT_EQ(items[4]->alignment_code, 1);
 }
 
 TEST(DisplayItems, RenumberingAndDrawingOrder) {

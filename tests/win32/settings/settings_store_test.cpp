@@ -90,6 +90,27 @@ TEST(SettingsStore, SavedChangesComeBackOnTheNextLoad) {
   EXPECT_EQ(again.settings.drawing_order.back(), 4);
 }
 
+TEST(SettingsStore, ReloadDropsUnsavedChangesButKeepsTheEditorChoices) {
+  Place place;
+  PluginState state;
+  load_settings(state, place.where);
+  Settings& s = state.settings;
+  s.wheel_scroll = 9;
+  s.current_tab = 3;
+  s.input_timetag_digit = 1;
+  s.dialog_ins_timetag = {1, 1};
+  reload_settings(state, place.where);
+  EXPECT_EQ(s.wheel_scroll, 2);
+  EXPECT_EQ(s.current_tab, 3);
+  EXPECT_EQ(s.input_timetag_digit, 1);
+  EXPECT_EQ(s.dialog_ins_timetag, (std::array<int32_t, 2>{1, 1}));
+
+  PluginState again;
+  load_settings(again, place.where);
+  EXPECT_EQ(again.settings.current_tab, 3);
+  EXPECT_EQ(again.settings.wheel_scroll, 2);
+}
+
 TEST(SettingsStore, OnlyOlderVersionsAreRewrittenOnLoading) {
   Place place;
   CreateDirectoryW((place.temp / L"AppData\\Sabla").c_str(), nullptr);
