@@ -6,9 +6,19 @@
 namespace sabla {
 namespace {
 
-// Windows decodes a byte that starts no valid character as the katakana middle dot, as
-// MultiByteToWideChar does for code page 932, and carries on with the next byte.
+// What MultiByteToWideChar gives for code page 932 where iconv sees no character: a lead byte
+// takes the byte after it and both become the katakana middle dot; a few single bytes have
+// private-use or C1 mappings.
 constexpr char16_t kInvalidCharacter = u'\u30FB';
+
+bool is_lead_byte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+char16_t single_byte(unsigned char b) {
+  if (b == 0x80) return u'\u0080';
+  if (b == 0xA0) return u'\uF8F0';
+  if (b >= 0xFD) return static_cast<char16_t>(0xF8F1 + (b - 0xFD));
+  return kInvalidCharacter;
+}
 
 class Cp932CodePage final : public CodePage {
  public:
@@ -36,10 +46,12 @@ class Cp932CodePage final : public CodePage {
       append(out, buffer, static_cast<size_t>(dst - buffer));
       if (result != static_cast<size_t>(-1)) continue;
       if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL (a lead byte at the very end): one byte becomes one marker.
-      out += kInvalidCharacter;
-      ++in;
-      --in_left;
+      // EILSEQ, or EINVAL for a lead byte at the very end.
+      const auto b = static_cast<unsigned char>(*in);
+      const size_t taken = is_lead_byte(b) && in_left >= 2 ? 2 : 1;
+      out += taken == 2 ? kInvalidCharacter : single_byte(b);
+      in += taken;
+      in_left -= taken;
       iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     }
     return out;

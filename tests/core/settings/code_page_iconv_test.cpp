@@ -17,8 +17,14 @@ TEST(CodePageIconv, DecodesCodePage932) {
             u"表x");
   EXPECT_EQ(code_page->decode("\xB1\xB2"), u"ｱｲ");  // half-width katakana: single bytes
   EXPECT_EQ(code_page->decode(""), u"");
-  // A lead byte with nothing behind it is one replacement character, not a crash.
+  // Bytes that start no character decode as MultiByteToWideChar does for code page 932.
   EXPECT_EQ(code_page->decode("a\x81"), u"a\u30FB");
+  EXPECT_EQ(code_page->decode("\x81\x20"
+                              "b"),
+            u"\u30FB"
+            "b");
+  EXPECT_EQ(code_page->decode("\x85\x40"), u"\u30FB");
+  EXPECT_EQ(code_page->decode("\x80\xA0\xFD\xFF"), u"\u0080\uF8F0\uF8F1\uF8F3");
   // Long input goes through more than one conversion round.
   const std::string many(5000, 'z');
   EXPECT_EQ(code_page->decode(many), std::u16string(5000, u'z'));

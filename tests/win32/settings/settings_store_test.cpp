@@ -152,6 +152,13 @@ TEST(SettingsStore, LegacyFileIsConvertedOnceUnderCodePage932) {
   ASSERT_EQ(GetACP(), 932u) << "run under LC_ALL=ja_JP.UTF-8";
   const auto code_page = make_ansi_code_page();
   EXPECT_EQ(code_page->decode("\x89\xCC\x8E\x8C"), u"歌詞");
+  // The same answers as the native decoder for bytes that start no character.
+  EXPECT_EQ(code_page->decode("\x81\x20"
+                              "b"),
+            u"\u30FB"
+            "b");
+  EXPECT_EQ(code_page->decode("\x80\xA0\xFD\xFF"), u"\u0080\uF8F0\uF8F1\uF8F3");
+  EXPECT_EQ(code_page->decode("a\x81"), u"a\u30FB");
 
   Place place;
   CreateDirectoryW((place.temp / L"AppData\\Sabla").c_str(), nullptr);
