@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 
 .PHONY: demo test dist deps native win32 i686 test-native test-win32 test-i686 fuzz clean
 
-demo: dist
+demo: dist win32
 	scripts/demo.sh
 
 test: test-native test-i686 test-win32
