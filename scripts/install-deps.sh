@@ -5,29 +5,30 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-for p in cmake ninja-build make g++ mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix \
-         binutils-mingw-w64-i686 xvfb xauth fonts-wine fonts-ipafont-gothic googletest libgtest-dev \
-         imagemagick qemu-user-static; do
+# mingw-w64 for i686 (the shipped DLL) and x86_64 (the tree whose tests run under 64-bit Wine
+# on machines that refuse i386 programs); 32-bit and 64-bit Wine; a private X server; fonts
+# for Wine and for Japanese text; GoogleTest sources to cross-build; clang for the fuzzers.
+for p in cmake ninja-build make g++ clang googletest libgtest-dev libgmock-dev \
+         g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+         wine wine64 xvfb xauth fonts-wine fonts-ipafont-gothic imagemagick; do
   have_pkg "$p" || need+=("$p")
 done
 have_pkg wine32:i386 || need+=(wine32:i386)
-have_pkg wine || need+=(wine)
 
-if [ ${#need[@]} -eq 0 ]; then
-  exec "$(dirname "$0")/enable-i386.sh"
-fi
+[ ${#need[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "missing packages: ${need[*]} (run as root to install them)" >&2
   exit 1
 fi
 
-echo "installing: ${need[*]}"
+echo "installing: ${need[*]} (log: build/apt.log)"
+mkdir -p build
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}"
-
-"$(dirname "$0")/enable-i386.sh"
+apt-get update -qq >build/apt.log 2>&1
+apt-get install -y -qq --no-install-recommends "${need[@]}" >>build/apt.log 2>&1 \
+  || { tail -20 build/apt.log >&2; exit 1; }
