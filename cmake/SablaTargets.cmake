@@ -22,13 +22,17 @@ function(sabla_test_program name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${SABLA_GTEST_LIBS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
-           WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   if(SABLA_WIN32)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "wine;${ARG_FIXTURES}")
+    # Under Wine each process start is costly, so a whole program is one ctest test.
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
+             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+                         FIXTURES_REQUIRED "wine;${ARG_FIXTURES}")
+  else()
+    gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                         PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   endif()
 endfunction()
