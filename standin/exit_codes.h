@@ -1,0 +1,16 @@
+#pragma once
+// What the stand-in's exit code says; scripts and tests rely on these values.
+namespace standin {
+
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitInternalFailure = 1,
+  kExitBadArguments = 2,
+  kExitPluginNotLoadable = 3,
+  kExitEntryMissing = 4,
+  kExitRegistrationFailed = 5,
+  kExitScreenshotFailed = 6,
+  kExitTrackUnusable = 7,
+};
+
+}  // namespace standin
