@@ -4,18 +4,12 @@
 
 #include <vector>
 
+#include "core/player/scripted_windows.h"
+
 namespace sabla {
 namespace {
 
-class ScriptedWindows : public WindowSource {
- public:
-  std::vector<TopLevelWindow> windows;
-  int asked = 0;
-  std::vector<TopLevelWindow> top_level_windows() override {
-    ++asked;
-    return windows;
-  }
-};
+using test::ScriptedWindows;
 
 bool busy(std::vector<TopLevelWindow> windows) { return player_is_busy(windows); }
 

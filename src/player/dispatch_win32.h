@@ -1,0 +1,40 @@
+#pragma once
+#include <oaidl.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "player/com_ptr_win32.h"
+#include "player/ole_values_win32.h"
+
+namespace sabla {
+
+// Late binding: every member is looked up by name (GetIDsOfNames) and called through
+// IDispatch::Invoke, so no vendor header or type library is needed. Arguments are given in
+// their natural order. Any failure, including an unknown name, comes back as the HRESULT.
+HRESULT invoke_by_name(IDispatch* object, const wchar_t* name, WORD flags,
+                       std::span<const VARIANT> args, VARIANT* result);
+
+HRESULT get_property(IDispatch* object, const wchar_t* name, UniqueVariant& value,
+                     std::span<const VARIANT> args = {});
+HRESULT put_property(IDispatch* object, const wchar_t* name, const VARIANT& value);
+HRESULT call_method(IDispatch* object, const wchar_t* name, std::span<const VARIANT> args = {});
+HRESULT call_method(IDispatch* object, const wchar_t* name, std::span<const VARIANT> args,
+                    UniqueVariant& result);
+
+// Argument values. A text argument borrows the BSTR, which must outlive the call.
+VARIANT int32_argument(int32_t value);
+VARIANT text_argument(const UniqueBstr& text);
+
+// Answers read by the type the caller expects; anything else is no answer.
+// An object: VT_DISPATCH, or VT_UNKNOWN that gives IDispatch; null when there is none.
+ComPtr<IDispatch> object_of(const VARIANT& value);
+// A whole number of any integer type that fits 32 signed bits.
+std::optional<int32_t> int32_of(const VARIANT& value);
+// A text (VT_BSTR; a null BSTR is the empty text), up to its first zero unit.
+std::optional<std::wstring> text_of(const VARIANT& value);
+
+}  // namespace sabla
