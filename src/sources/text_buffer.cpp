@@ -1,0 +1,70 @@
+#include "sources/text_buffer.h"
+
+#include <algorithm>
+
+namespace sabla {
+namespace {
+
+constexpr char16_t kCr = u'\r';
+constexpr char16_t kLf = u'\n';
+
+// The text as the fixed buffer would hold it: up to the terminator, at most kMaxTextUnits.
+void fit_buffer(std::u16string& text) {
+  const size_t zero = text.find(u'\0');
+  if (zero != std::u16string::npos) text.resize(zero);
+  if (text.size() > kMaxTextUnits) text.resize(kMaxTextUnits);
+}
+
+}  // namespace
+
+void normalize_line_ends(std::u16string& text) {
+  fit_buffer(text);
+  if (text.find_first_of(u"\r\n") == std::u16string::npos) return;
+  std::u16string out;
+  out.reserve(std::min(text.size() * 2, kMaxTextUnits));
+  // One pass gives what removing CR before LF, turning LF into CR and putting LF behind every
+  // CR give; the growing text is cut as it grows, so only its start survives.
+  for (size_t i = 0; i < text.size() && out.size() < kMaxTextUnits; ++i) {
+    const char16_t c = text[i];
+    if (c == kCr || c == kLf) {
+      if (c == kCr && i + 1 < text.size() && text[i + 1] == kLf) ++i;
+      out += kCr;
+      out += kLf;
+    } else {
+      out += c;
+    }
+  }
+  if (out.size() > kMaxTextUnits) out.resize(kMaxTextUnits);
+  text = std::move(out);
+}
+
+void swap_byte_order(std::u16string& text) {
+  for (char16_t& unit : text) {
+    if (unit == 0) break;
+    unit = static_cast<char16_t>((unit >> 8) | ((unit & 0xFF) << 8));
+  }
+}
+
+std::u16string text_from_utf16_bytes(std::span<const uint8_t> bytes, bool big_endian) {
+  const size_t units = std::min(bytes.size() / 2, kMaxTextUnits);
+  std::u16string text;
+  text.reserve(units);
+  for (size_t i = 0; i < units; ++i) {
+    const auto unit = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    if (unit == 0) break;
+    text += unit;
+  }
+  if (big_endian) swap_byte_order(text);
+  return text;
+}
+
+std::u16string text_from_code_page(std::span<const uint8_t> bytes, const CodePage& code_page) {
+  const auto zero = std::find(bytes.begin(), bytes.end(), uint8_t{0});
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
+                              static_cast<size_t>(zero - bytes.begin()));
+  std::u16string decoded = code_page.decode(text);
+  fit_buffer(decoded);
+  return decoded;
+}
+
+}  // namespace sabla

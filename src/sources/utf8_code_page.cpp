@@ -1,0 +1,74 @@
+#include "sources/utf8_code_page.h"
+
+#include <cstdint>
+
+namespace sabla {
+namespace {
+
+constexpr char16_t kReplacement = u'\uFFFD';
+
+struct LeadByte {
+  int continuation_bytes;  // -1: the byte starts no character
+  uint32_t bits;
+  uint8_t second_min;  // the allowed range of the second byte rules out overlong forms,
+  uint8_t second_max;  // surrogates and code points past U+10FFFF
+};
+
+LeadByte lead_byte(uint8_t b) {
+  if (b < 0x80) return {0, b, 0, 0};
+  if (b >= 0xC2 && b <= 0xDF) return {1, b & 0x1Fu, 0x80, 0xBF};
+  if (b == 0xE0) return {2, b & 0x0Fu, 0xA0, 0xBF};
+  if (b == 0xED) return {2, b & 0x0Fu, 0x80, 0x9F};
+  if (b >= 0xE1 && b <= 0xEF) return {2, b & 0x0Fu, 0x80, 0xBF};
+  if (b == 0xF0) return {3, b & 0x07u, 0x90, 0xBF};
+  if (b >= 0xF1 && b <= 0xF3) return {3, b & 0x07u, 0x80, 0xBF};
+  if (b == 0xF4) return {3, b & 0x07u, 0x80, 0x8F};
+  return {-1, 0, 0, 0};
+}
+
+void append_code_point(std::u16string& out, uint32_t code_point) {
+  if (code_point < 0x10000) {
+    out += static_cast<char16_t>(code_point);
+    return;
+  }
+  code_point -= 0x10000;
+  out += static_cast<char16_t>(0xD800 + (code_point >> 10));
+  out += static_cast<char16_t>(0xDC00 + (code_point & 0x3FF));
+}
+
+}  // namespace
+
+std::u16string Utf8CodePage::decode(std::string_view bytes) const {
+  std::u16string out;
+  out.reserve(bytes.size());
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const LeadByte lead = lead_byte(static_cast<uint8_t>(bytes[i++]));
+    if (lead.continuation_bytes < 0) {
+      out += kReplacement;
+      continue;
+    }
+    uint32_t code_point = lead.bits;
+    bool complete = true;
+    for (int k = 0; k < lead.continuation_bytes; ++k) {
+      const uint8_t min = k == 0 ? lead.second_min : 0x80;
+      const uint8_t max = k == 0 ? lead.second_max : 0xBF;
+      const auto b = i < bytes.size() ? static_cast<uint8_t>(bytes[i]) : 0;
+      if (i >= bytes.size() || b < min || b > max) {
+        // The byte that broke the sequence is looked at again as a start of its own.
+        complete = false;
+        break;
+      }
+      code_point = (code_point << 6) | (b & 0x3Fu);
+      ++i;
+    }
+    if (complete) {
+      append_code_point(out, code_point);
+    } else {
+      out += kReplacement;
+    }
+  }
+  return out;
+}
+
+}  // namespace sabla
