@@ -4,6 +4,8 @@
 #include <limits>
 #include <numeric>
 
+#include "lyrics/lyric_document.h"
+
 namespace sabla {
 namespace {
 
@@ -79,7 +81,12 @@ std::u16string_view item_name(int index) {
 
 std::unique_ptr<DisplayItem> make_display_item(int index, std::u16string_view face_name) {
   if (index < 0 || index >= kItemCount) return nullptr;
-  auto item = std::make_unique<DisplayItem>();
+  std::unique_ptr<DisplayItem> item;
+  if (index == kLyricsItem) {
+    item = std::make_unique<LyricDocument>();
+  } else {
+    item = std::make_unique<DisplayItem>();
+  }
   apply_defaults(*item, kDefaults[static_cast<size_t>(index)], face_name, index < kTextItemCount);
   return item;
 }
