@@ -12,12 +12,21 @@ inline constexpr int kMinWidth = 240;
 inline constexpr int kMinHeight = 160;
 inline constexpr int kMaxSide = 4096;
 
+// The host versions the stand-in can pretend to be; the plug-in changes its ways at 5 and 7.
+inline constexpr int kMinHostVersion = 1;
+inline constexpr int kMaxHostVersion = 99;
+inline constexpr int kDefaultHostVersion = 7;
+
 struct Options {
   std::string plugin_path;      // empty: no plug-in
   std::string screenshot_path;  // empty: no screenshot
-  std::string track_path;       // empty: no track
+  std::string playlist_path;    // empty: nothing to play
+  std::string scenario_path;    // empty: interactive, or a plain screenshot run
   int width = kDefaultWidth;
   int height = kDefaultHeight;
+  int host_version = kDefaultHostVersion;
+  bool busy = false;     // start with the player's modal window open
+  bool verbose = false;  // report every idle message
   bool headless = false;
   bool help = false;
 };

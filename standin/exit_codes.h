@@ -10,7 +10,8 @@ enum ExitCode : int {
   kExitEntryMissing = 4,
   kExitRegistrationFailed = 5,
   kExitScreenshotFailed = 6,
-  kExitTrackUnusable = 7,
+  kExitPlaylistUnusable = 7,
+  kExitScenarioUnusable = 8,
 };
 
 }  // namespace standin

@@ -1,8 +1,11 @@
 #include <shlobj.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "display/gdi_text_measurer_win32.h"
+#include "lyrics/lyric_document.h"
 #include "settings/atomic_file_win32.h"
 #include "settings/code_page.h"
 #include "settings/item_font_win32.h"
@@ -98,6 +101,12 @@ void load_settings(PluginState& state, const SettingsLocation& location, HDC dc)
 
   finish_settings_read(s);
   build_item_fonts(s.items, dc);
+  // After the fonts, so the cursor marker is measured in the panel's own font.
+  if (LyricDocument* lyrics = as_lyric_document(s.items[kLyricsItem].get())) {
+    lyrics->set_line_spacing(s.song_return_size);
+    lyrics->init(s.song_bf_size[1], s.song_bf_size[0],
+                 dc ? std::make_unique<GdiTextMeasurer>(dc, lyrics->font) : nullptr);
+  }
   if (s.version < kSettingsVersion) {
     s.file_path = to_u16(location.file);
     save_settings(state);

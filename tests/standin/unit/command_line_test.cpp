@@ -8,12 +8,17 @@ namespace {
 TEST(CommandLine, EveryOptionIsRead) {
   const ParsedCommandLine parsed =
       parse_command_line({"--plugin", "dist\\Sabla.dll", "--screenshot", "out/a b.png", "--size",
-                          "800x600", "--track", "samples/sample_track.txt", "--headless"});
+                          "800x600", "--playlist", "samples/playlist.txt", "--scenario", "s.txt",
+                          "--host-version", "4", "--busy", "--verbose", "--headless"});
   ASSERT_TRUE(parsed.ok()) << parsed.error;
   const Options& o = parsed.options;
   EXPECT_EQ(o.plugin_path, "dist\\Sabla.dll");
   EXPECT_EQ(o.screenshot_path, "out/a b.png");
-  EXPECT_EQ(o.track_path, "samples/sample_track.txt");
+  EXPECT_EQ(o.playlist_path, "samples/playlist.txt");
+  EXPECT_EQ(o.scenario_path, "s.txt");
+  EXPECT_EQ(o.host_version, 4);
+  EXPECT_TRUE(o.busy);
+  EXPECT_TRUE(o.verbose);
   EXPECT_EQ(o.width, 800);
   EXPECT_EQ(o.height, 600);
   EXPECT_TRUE(o.headless);
@@ -27,6 +32,8 @@ TEST(CommandLine, NothingGivenMeansDefaults) {
   EXPECT_EQ(parsed.options.height, kDefaultHeight);
   EXPECT_TRUE(parsed.options.plugin_path.empty());
   EXPECT_FALSE(parsed.options.headless);
+  EXPECT_EQ(parsed.options.host_version, 7);
+  EXPECT_FALSE(parsed.options.busy);
 }
 
 TEST(CommandLine, MistakesAreExplained) {
@@ -37,7 +44,12 @@ TEST(CommandLine, MistakesAreExplained) {
       {{"--plugin"}, "--plugin needs a value"},
       {{"--plugin", ""}, "--plugin needs a value"},
       {{"--plugin", "--headless"}, "--plugin needs a value"},
-      {{"--track", "a", "--track", "b"}, "--track is given twice"},
+      {{"--playlist", "a", "--playlist", "b"}, "--playlist is given twice"},
+      {{"--host-version", "5", "--host-version", "6"}, "--host-version is given twice"},
+      {{"--host-version", "0"}, "--host-version wants a whole number from 1 to 99"},
+      {{"--host-version", "100"}, "--host-version wants"},
+      {{"--host-version", "+7"}, "--host-version wants"},
+      {{"--track", "a"}, "unknown argument \"--track\""},
       {{"--size", "800x600", "--size", "640x480"}, "--size is given twice"},
       {{"--size", "12x12"}, "--size wants WxH"},
       {{"--frobnicate"}, "unknown argument \"--frobnicate\""},

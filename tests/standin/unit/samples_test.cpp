@@ -1,10 +1,12 @@
-// The bundled sample track must stay usable: the demo and later scenarios play it.
+// The bundled samples must stay usable: the demo and later scenarios play it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "track_description.h"
+#include "playlist.h"
+#include "small_file.h"
+#include "text_codec.h"
 
 namespace standin {
 namespace {
@@ -39,29 +41,48 @@ bool is_japanese(char16_t c) {
   return (c >= 0x3040 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF);
 }
 
-class SampleTrack : public ::testing::Test {
+class SamplePlaylist : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto text = read_small_file(kSamples / "sample_track.txt", kMaxDescriptionBytes);
+    const auto text = read_small_file(kSamples / "playlist.txt", kMaxPlaylistBytes);
     ASSERT_TRUE(text.has_value());
-    const ParsedTrack parsed = parse_track_description(*text);
+    const ParsedPlaylist parsed = parse_playlist(*text);
     ASSERT_TRUE(parsed.ok()) << parsed.problems.front();
-    track = parsed.track;
+    ASSERT_EQ(parsed.tracks.size(), 2u);
+    track = parsed.tracks[0];
+    plain = parsed.tracks[1];
   }
 
-  TrackDescription track;
+  PlaylistTrack track;  // with lyrics and artwork
+  PlaylistTrack plain;  // without either
 };
 
-TEST_F(SampleTrack, DescribesAThreeMinuteSongWithItsFiles) {
+TEST_F(SamplePlaylist, AThreeMinuteSongWithItsFilesAndOneWithout) {
   EXPECT_FALSE(track.artist.empty());
   EXPECT_FALSE(track.album.empty());
   EXPECT_GE(track.length_ms, 150000u);
   EXPECT_LE(track.length_ms, 240000u);
   // The lyric search looks for "<artist> - <title>" among its candidates.
   EXPECT_EQ(track.lyrics, track.artist + " - " + track.title + ".lrc");
+  EXPECT_TRUE(std::filesystem::exists(kSamples / track.artwork));
+  EXPECT_TRUE(plain.lyrics.empty());
+  EXPECT_TRUE(plain.artwork.empty());
+  EXPECT_NE(plain.ids, track.ids);
+  EXPECT_GT(plain.start_ms, 0u);
+  EXPECT_LT(plain.end_ms(), plain.length_ms);
+  // Neither song file is bundled: the player only reports where it would be.
+  EXPECT_FALSE(std::filesystem::exists(kSamples / track.location));
 }
 
-TEST_F(SampleTrack, LyricsAreTimedUtf16InBothLanguages) {
+TEST_F(SamplePlaylist, LyricsDecodeAsThePlayerWouldHandThemOut) {
+  const auto bytes = read_small_file(kSamples / track.lyrics, 64 * 1024);
+  ASSERT_TRUE(bytes.has_value());
+  const std::u16string text = decode_text_file(*bytes);
+  EXPECT_TRUE(text.starts_with(u"[00:12:40]"));
+  EXPECT_NE(text.find(u"Paper lantern road, you and I"), std::u16string::npos);
+}
+
+TEST_F(SamplePlaylist, LyricsAreTimedUtf16InBothLanguages) {
   const auto bytes = read_small_file(kSamples / track.lyrics, 64 * 1024);
   ASSERT_TRUE(bytes.has_value());
   ASSERT_GE(bytes->size(), 2u);
@@ -100,7 +121,7 @@ TEST_F(SampleTrack, LyricsAreTimedUtf16InBothLanguages) {
   EXPECT_GE(english, 8);
 }
 
-TEST_F(SampleTrack, ArtworkIsA300PixelSquarePng) {
+TEST_F(SamplePlaylist, ArtworkIsA300PixelSquarePng) {
   const auto png = read_small_file(kSamples / track.artwork, 1024 * 1024);
   ASSERT_TRUE(png.has_value());
   ASSERT_GE(png->size(), 24u);

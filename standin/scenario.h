@@ -1,0 +1,73 @@
+#pragma once
+// A scenario: what the stand-in does, one step per line, for tests and the demo.
+//
+//   # comment
+//   play | pause | resume | stop | next | prev | ff | rewind      transport, as the buttons
+//   seek MS                 move to MS milliseconds into the track
+//   wait MS                 let the player run (idle calls, render data, the clock)
+//   key CHORD [HOLD_MS]     press and release a key, e.g. "key F5", "key ctrl+s 300"
+//   screenshot PATH         save the window's client area as PNG (rest of the line)
+//   hide | show             take the visualizer away / give it back
+//   resize WxH              change the window's client size
+//   configure               ask the plug-in for its options window ("cnfg")
+//   busy on | busy off      open / close the player's modal window
+//   quit                    end here; the scenario's end does the same
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "key_codes.h"
+
+namespace standin {
+
+inline constexpr uint32_t kMaxWaitMs = 10 * 60 * 1000;
+inline constexpr uint32_t kMaxKeyHoldMs = 10 * 1000;
+inline constexpr uint32_t kDefaultKeyHoldMs = 150;
+inline constexpr size_t kMaxScenarioBytes = 64 * 1024;
+
+enum class StepKind {
+  kPlay,
+  kPause,
+  kResume,
+  kStop,
+  kNext,
+  kPrevious,
+  kFastForward,
+  kRewind,
+  kSeek,
+  kWait,
+  kKey,
+  kScreenshot,
+  kHide,
+  kShow,
+  kResize,
+  kConfigure,
+  kBusy,
+  kQuit,
+};
+
+struct Step {
+  StepKind kind = StepKind::kQuit;
+  uint32_t ms = 0;  // seek position, wait time or key hold time
+  int width = 0;    // resize
+  int height = 0;
+  bool on = false;  // busy
+  KeyChord key;
+  std::string path;  // screenshot, UTF-8
+  size_t line = 0;
+};
+
+struct ParsedScenario {
+  std::vector<Step> steps;
+  std::vector<std::string> problems;  // "line 3: ..." each; empty when usable
+
+  bool ok() const { return problems.empty(); }
+};
+
+ParsedScenario parse_scenario(std::string_view text);
+
+// The step as it would be written, for the stand-in's log.
+std::string describe_step(const Step& step);
+
+}  // namespace standin

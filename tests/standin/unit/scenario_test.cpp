@@ -1,0 +1,127 @@
+#include "scenario.h"
+
+#include <gtest/gtest.h>
+
+namespace standin {
+namespace {
+
+bool has_problem(const ParsedScenario& parsed, const std::string& text) {
+  for (const std::string& p : parsed.problems) {
+    if (p.find(text) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST(Scenario, ReadsEveryStep) {
+  const ParsedScenario parsed = parse_scenario(
+      "\xEF\xBB\xBF# demo\r\n"
+      "play\r\n"
+      "  wait 1500  \r\n"
+      "seek 83000\n"
+      "pause\nresume\nstop\nnext\nprev\nff\nrewind\n"
+      "key F5\n"
+      "key ctrl+shift+s 300\n"
+      "screenshot out/a b.png\n"
+      "hide\nshow\n"
+      "resize 800x600\n"
+      "configure\n"
+      "busy on\nbusy off\n"
+      "quit\n");
+  ASSERT_TRUE(parsed.ok()) << parsed.problems.front();
+  const std::vector<Step>& s = parsed.steps;
+  ASSERT_EQ(s.size(), 20u);
+  EXPECT_EQ(s[0].kind, StepKind::kPlay);
+  EXPECT_EQ(s[0].line, 2u);
+  EXPECT_EQ(s[1].kind, StepKind::kWait);
+  EXPECT_EQ(s[1].ms, 1500u);
+  EXPECT_EQ(s[2].kind, StepKind::kSeek);
+  EXPECT_EQ(s[2].ms, 83000u);
+  const StepKind plain[] = {StepKind::kPause, StepKind::kResume,   StepKind::kStop,
+                            StepKind::kNext,  StepKind::kPrevious, StepKind::kFastForward,
+                            StepKind::kRewind};
+  for (size_t i = 0; i < std::size(plain); ++i) EXPECT_EQ(s[3 + i].kind, plain[i]) << i;
+  EXPECT_EQ(s[10].kind, StepKind::kKey);
+  EXPECT_EQ(s[10].key, (KeyChord{0x74, false, false, false}));
+  EXPECT_EQ(s[10].ms, kDefaultKeyHoldMs);
+  EXPECT_EQ(s[11].key, (KeyChord{'S', true, true, false}));
+  EXPECT_EQ(s[11].ms, 300u);
+  EXPECT_EQ(s[12].kind, StepKind::kScreenshot);
+  EXPECT_EQ(s[12].path, "out/a b.png");
+  EXPECT_EQ(s[13].kind, StepKind::kHide);
+  EXPECT_EQ(s[14].kind, StepKind::kShow);
+  EXPECT_EQ(s[15].kind, StepKind::kResize);
+  EXPECT_EQ(s[15].width, 800);
+  EXPECT_EQ(s[15].height, 600);
+  EXPECT_EQ(s[16].kind, StepKind::kConfigure);
+  EXPECT_EQ(s[17].kind, StepKind::kBusy);
+  EXPECT_TRUE(s[17].on);
+  EXPECT_FALSE(s[18].on);
+  EXPECT_EQ(s[19].kind, StepKind::kQuit);
+  EXPECT_EQ(describe_step(s[11]), "key ctrl+shift+0x53 300");
+  EXPECT_EQ(describe_step(s[1]), "wait 1500");
+}
+
+TEST(Scenario, MistakesNameTheirLine) {
+  const ParsedScenario parsed = parse_scenario(
+      "dance\n"            // 1
+      "play now\n"         // 2
+      "wait\n"             // 3
+      "wait 600001\n"      // 4
+      "seek -5\n"          // 5
+      "key\n"              // 6
+      "key F25\n"          // 7
+      "key F5 0\n"         // 8
+      "key ctrl+ctrl+a\n"  // 9
+      "screenshot\n"       // 10
+      "resize 10x10\n"     // 11
+      "busy maybe\n"       // 12
+      "seek 86400001\n"    // 13
+      "wait 1e3\n");       // 14
+  EXPECT_TRUE(has_problem(parsed, "line 1: unknown step \"dance\""));
+  EXPECT_TRUE(has_problem(parsed, "line 2: play takes no argument"));
+  EXPECT_TRUE(has_problem(parsed, "line 3: wait wants milliseconds"));
+  EXPECT_TRUE(has_problem(parsed, "line 4: wait wants"));
+  EXPECT_TRUE(has_problem(parsed, "line 5: seek wants"));
+  EXPECT_TRUE(has_problem(parsed, "line 6: key wants a key"));
+  EXPECT_TRUE(has_problem(parsed, "line 7: key wants a key"));
+  EXPECT_TRUE(has_problem(parsed, "line 8: key wants a hold time"));
+  EXPECT_TRUE(has_problem(parsed, "line 9: key wants a key"));
+  EXPECT_TRUE(has_problem(parsed, "line 10: screenshot wants a file name"));
+  EXPECT_TRUE(has_problem(parsed, "line 11: resize wants WxH"));
+  EXPECT_TRUE(has_problem(parsed, "line 12: busy wants on or off"));
+  EXPECT_TRUE(has_problem(parsed, "line 13: seek wants"));
+  EXPECT_TRUE(has_problem(parsed, "line 14: wait wants"));
+  EXPECT_EQ(parsed.problems.size(), 14u);
+  EXPECT_TRUE(parsed.steps.empty());
+  EXPECT_TRUE(parse_scenario("").ok());
+}
+
+TEST(KeyCodes, NamesCodesAndChords) {
+  EXPECT_EQ(key_code("a"), 'A');
+  EXPECT_EQ(key_code("Z"), 'Z');
+  EXPECT_EQ(key_code("7"), '7');
+  EXPECT_EQ(key_code("f1"), 0x70);
+  EXPECT_EQ(key_code("F24"), 0x87);
+  EXPECT_EQ(key_code("F0"), std::nullopt);
+  EXPECT_EQ(key_code("F01"), std::nullopt);
+  EXPECT_EQ(key_code("numpad0"), 0x60);
+  EXPECT_EQ(key_code("NUMPAD9"), 0x69);
+  EXPECT_EQ(key_code("numpad10"), std::nullopt);
+  EXPECT_EQ(key_code("Space"), 0x20);
+  EXPECT_EQ(key_code("pageup"), 0x21);
+  EXPECT_EQ(key_code("\\"), 0xDC);
+  EXPECT_EQ(key_code("0x41"), 0x41);
+  EXPECT_EQ(key_code("0xff"), std::nullopt);
+  EXPECT_EQ(key_code("0x00"), std::nullopt);
+  EXPECT_EQ(key_code(""), std::nullopt);
+  EXPECT_EQ(key_code("AB"), std::nullopt);
+  EXPECT_EQ(parse_key_chord("alt+F4"), (KeyChord{0x73, false, false, true}));
+  EXPECT_EQ(parse_key_chord("Control+Up"), (KeyChord{0x26, true, false, false}));
+  EXPECT_EQ(parse_key_chord("ctrl+"), std::nullopt);
+  EXPECT_EQ(parse_key_chord("+"), std::nullopt);
+  EXPECT_EQ(parse_key_chord("meta+a"), std::nullopt);
+  EXPECT_EQ(parse_key_chord("ctrl"), (KeyChord{0x11, false, false, false}));
+}
+
+}  // namespace
+}  // namespace standin
