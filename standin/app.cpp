@@ -1,12 +1,13 @@
 #include "app.h"
 
 #include "screenshot.h"
+#include "small_file.h"
 
 namespace standin {
 
 namespace {
 
-std::wstring describe_track(const std::optional<TrackDescription>& track) {
+std::wstring describe_track(const std::optional<PlaylistTrack>& track) {
   if (!track) return L"No track";
   std::string text = track->title;
   if (!track->artist.empty()) text = track->artist + " - " + text;
@@ -34,21 +35,21 @@ int App::run() {
 }
 
 ExitCode App::load_track() {
-  if (options_.track_path.empty()) return kExitOk;
-  const std::filesystem::path path(from_utf8(options_.track_path));
-  const std::optional<std::string> text = read_small_file(path, kMaxDescriptionBytes);
+  if (options_.playlist_path.empty()) return kExitOk;
+  const std::filesystem::path path(from_utf8(options_.playlist_path));
+  const std::optional<std::string> text = read_small_file(path, kMaxPlaylistBytes);
   if (!text) {
-    console_.error("standin: cannot read the track description " + options_.track_path + "\n");
-    return kExitTrackUnusable;
+    console_.error("standin: cannot read the playlist " + options_.playlist_path + "\n");
+    return kExitPlaylistUnusable;
   }
-  ParsedTrack parsed = parse_track_description(*text);
+  ParsedPlaylist parsed = parse_playlist(*text);
   if (!parsed.ok()) {
     for (const std::string& problem : parsed.problems) {
-      console_.error("standin: " + options_.track_path + ": " + problem + "\n");
+      console_.error("standin: " + options_.playlist_path + ": " + problem + "\n");
     }
-    return kExitTrackUnusable;
+    return kExitPlaylistUnusable;
   }
-  track_ = std::move(parsed.track);
+  track_ = std::move(parsed.tracks.front());
   console_.out("track: \"" + track_->title + "\" by \"" + track_->artist + "\" on \"" +
                track_->album + "\", " + std::to_string(track_->length_ms) + " ms\n");
   return kExitOk;

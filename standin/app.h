@@ -11,7 +11,7 @@
 #include "host_session.h"
 #include "main_window.h"
 #include "plugin_library.h"
-#include "track_description.h"
+#include "playlist.h"
 
 namespace standin {
 
@@ -35,7 +35,7 @@ class App {
   HINSTANCE instance_;
   Options options_;
   const Console& console_;
-  std::optional<TrackDescription> track_;
+  std::optional<PlaylistTrack> track_;
   HostSession session_;
   LoadedPlugin plugin_;
   MainWindow window_;

@@ -33,7 +33,7 @@ for candidate in dist/Sabla.dll build/i686/src/host/Sabla.dll build/win32/src/ho
 done
 
 mkdir -p out
-args=(--headless --track samples/sample_track.txt --screenshot out/standin.png)
+args=(--headless --playlist samples/playlist.txt --screenshot out/standin.png)
 if [ -n "$plugin" ]; then
   args+=(--plugin "$plugin")
 else
