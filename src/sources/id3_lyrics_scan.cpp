@@ -92,7 +92,9 @@ std::optional<std::u16string> read_described_uslt_frame(ByteSource& file, uint64
   // The frame ends before its descriptor does: there is no text.
   if (count < 0) return std::nullopt;
   const std::vector<uint8_t> text = read_range(file, p + end + 12, static_cast<size_t>(count));
-  if (std::find(text.begin(), text.end(), 0) != text.end()) {
+  // Zero bytes inside the text make it UTF-16; a single zero at its end is the terminator
+  // that taggers put behind 8-bit text.
+  if (text.size() > 1 && std::find(text.begin(), text.end() - 1, 0) != text.end() - 1) {
     return text_from_utf16_bytes(text, false);
   }
   return text_from_code_page(text, ansi);

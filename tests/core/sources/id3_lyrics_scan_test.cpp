@@ -49,6 +49,13 @@ TEST(Id3LyricsScan, UnknownLanguageFallsToTheDescriptorReading) {
             u"hello");
   EXPECT_EQ(scan(mp3(test::uslt_frame(3, "eng", bytes("d") + Bytes{0} + bytes("\xE6\xAD\x8C")))),
             u"\u00E6\u00AD\u008C");  // UTF-8 frames go through the system code page
+  // A terminator behind 8-bit text does not make it UTF-16.
+  EXPECT_EQ(scan(mp3(test::uslt_frame(0, "eng", bytes("d") + Bytes{0} + bytes("hi") + Bytes{0}))),
+            u"hi");
+  // Zero bytes inside it do: UTF-16 units without marks behind a UTF-16 descriptor.
+  EXPECT_EQ(scan(mp3(test::uslt_frame(1, "eng",
+                                      test::utf16le(u"d") + Bytes{0, 0} + test::utf16le(u"ab")))),
+            u"ab");
 }
 
 TEST(Id3LyricsScan, Utf16FrameWithAnEmptyDescriptor) {

@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sabla {
+
+// What the lyric search asks of the file system. The background re-check calls it from its own
+// thread, so implementations keep no unsynchronised state.
+class LyricSearchFiles {
+ public:
+  virtual ~LyricSearchFiles() = default;
+
+  // Whether the file at `path` can be opened for reading (a folder cannot).
+  virtual bool can_open(std::u16string_view path) const = 0;
+
+  // Calls `visit` with the name of every folder directly inside `folder` except "." and "..", in
+  // the order the file system lists them, until `visit` returns true.
+  virtual void for_each_subfolder(
+      std::u16string_view folder,
+      const std::function<bool(std::u16string_view name)>& visit) const = 0;
+
+  // The last-write time of the file at `path` (100 ns units, as FILETIME counts), or nothing when
+  // it cannot be opened.
+  virtual std::optional<uint64_t> last_write_time(std::u16string_view path) const = 0;
+
+  // Reads a lyric file into `text` with CR LF line ends; false when it cannot be opened.
+  virtual bool read_text(std::u16string_view path, std::u16string& text) const = 0;
+};
+
+}  // namespace sabla
