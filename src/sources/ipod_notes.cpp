@@ -22,7 +22,7 @@ std::u16string_view buffer_text(std::u16string_view text) {
 
 }  // namespace
 
-std::vector<std::u16string> ipod_notes_subfolders(const SongInfo& song,
+std::vector<std::u16string> ipod_notes_subfolders(const SongNames& song,
                                                   std::u16string_view notes_folder, int32_t layout,
                                                   const UnknownNames& unknown) {
   const std::u16string_view artist = artist_folder_name(song, unknown);
@@ -43,7 +43,7 @@ std::vector<std::u16string> ipod_notes_subfolders(const SongInfo& song,
   }
 }
 
-std::optional<std::u16string> ipod_notes_path(const SongInfo& song,
+std::optional<std::u16string> ipod_notes_path(const SongNames& song,
                                               std::u16string_view notes_folder, int32_t layout,
                                               const UnknownNames& unknown) {
   if (!has_extension(song.file_name)) return std::nullopt;
@@ -53,18 +53,20 @@ std::optional<std::u16string> ipod_notes_path(const SongInfo& song,
   return joined_path(folder, without_extension(song.file_name)) + u".txt";
 }
 
-std::u16string ipod_notes_header(const SongInfo& song) {
+std::u16string ipod_notes_header(const SongNames& song) {
+  const std::u16string title(song.title);
   std::u16string header(kNowPlayingLine);
   if (!song.artist.empty()) {
-    header += u"<A HREF=\"ipod:music?artist=" + song.artist + u"&song=" + song.title + u"\">";
+    header +=
+        u"<A HREF=\"ipod:music?artist=" + std::u16string(song.artist) + u"&song=" + title + u"\">";
   } else {
-    header += u"<A HREF=\"ipod:music?song=" + song.title + u"\">";
+    header += u"<A HREF=\"ipod:music?song=" + title + u"\">";
   }
-  header += song.title + u"</A>\r\n<TITLE>" + song.title + u"</TITLE>\r\n<BR>\r\n";
+  header += title + u"</A>\r\n<TITLE>" + title + u"</TITLE>\r\n<BR>\r\n";
   return header;
 }
 
-std::vector<uint8_t> ipod_notes_bytes(const SongInfo& song, std::u16string_view lyrics) {
+std::vector<uint8_t> ipod_notes_bytes(const SongNames& song, std::u16string_view lyrics) {
   const std::u16string text = ipod_notes_header(song) + std::u16string(buffer_text(lyrics));
   std::vector<uint8_t> bytes = {0xFF, 0xFE};
   bytes.reserve(2 + text.size() * 2);
@@ -85,7 +87,7 @@ std::u16string ipod_notes_lyrics_from_editors(std::u16string_view external_text,
   return text;
 }
 
-bool export_ipod_notes(const SongInfo& song, std::u16string_view lyrics, const Settings& settings,
+bool export_ipod_notes(const SongNames& song, std::u16string_view lyrics, const Settings& settings,
                        LyricSaveFiles& files, const UnknownNames& unknown) {
   const std::u16string_view notes_folder = settings.to_iPod_text_path;
   const int32_t layout = settings.make_ipod_subfolder;

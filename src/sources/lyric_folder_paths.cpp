@@ -20,7 +20,7 @@ size_t extension_dot(std::u16string_view path) {
   return dot;
 }
 
-std::u16string new_file_folder(const SongInfo& song, const Settings& settings,
+std::u16string new_file_folder(const SongNames& song, const Settings& settings,
                                const UnknownNames& unknown) {
   switch (settings.new_file[0]) {
     case kFirstLyricFolder:
@@ -37,16 +37,16 @@ std::u16string new_file_folder(const SongInfo& song, const Settings& settings,
   }
 }
 
-std::u16string new_file_name(const SongInfo& song, const Settings& settings) {
+std::u16string new_file_name(const SongNames& song, const Settings& settings) {
   switch (settings.new_file[1]) {
     case kNameFromTitle:
-      return song.title_safe;
+      return std::u16string(song.title_safe);
     case kNameArtistTitle:
-      return song.artist_safe + u" - " + song.title_safe;
+      return std::u16string(song.artist_safe) + u" - " + std::u16string(song.title_safe);
     case kNameFromFile:
     default: {
       const std::u16string_view name = without_extension(song.file_name);
-      return std::u16string(name.empty() ? std::u16string_view(song.title_safe) : name);
+      return std::u16string(name.empty() ? song.title_safe : name);
     }
   }
 }
@@ -67,17 +67,17 @@ std::u16string_view folder_of(std::u16string_view path) {
   return separator == std::u16string_view::npos ? std::u16string_view() : path.substr(0, separator);
 }
 
-std::u16string_view artist_folder_name(const SongInfo& song, const UnknownNames& unknown) {
-  return song.artist_safe.empty() ? unknown.artist : song.artist_safe;
+std::u16string_view artist_folder_name(const SongNames& song, const UnknownNames& unknown) {
+  return song.artist_safe.empty() ? std::u16string_view(unknown.artist) : song.artist_safe;
 }
 
-std::u16string_view album_folder_name(const SongInfo& song, const UnknownNames& unknown) {
-  return song.album_safe.empty() ? unknown.album : song.album_safe;
+std::u16string_view album_folder_name(const SongNames& song, const UnknownNames& unknown) {
+  return song.album_safe.empty() ? std::u16string_view(unknown.album) : song.album_safe;
 }
 
 std::u16string_view first_lyric_folder(const Settings& settings) { return settings.path[0]; }
 
-std::u16string artist_lyric_folder(const SongInfo& song, const Settings& settings,
+std::u16string artist_lyric_folder(const SongNames& song, const Settings& settings,
                                    const UnknownNames& unknown) {
   const std::u16string_view root = first_lyric_folder(settings);
   if (root.empty()) return {};
@@ -87,7 +87,7 @@ std::u16string artist_lyric_folder(const SongInfo& song, const Settings& setting
   return folder;
 }
 
-std::u16string album_lyric_folder(const SongInfo& song, const Settings& settings,
+std::u16string album_lyric_folder(const SongNames& song, const Settings& settings,
                                   const UnknownNames& unknown) {
   std::u16string folder = artist_lyric_folder(song, settings, unknown);
   if (folder.empty()) return {};
@@ -96,15 +96,15 @@ std::u16string album_lyric_folder(const SongInfo& song, const Settings& settings
   return folder;
 }
 
-void new_lyrics_path(SongInfo& song, bool external_file_exists, bool song_loaded,
-                     const Settings& settings, const UnknownNames& unknown) {
-  if (external_file_exists || (!song_loaded && !song.has_song_lyrics)) return;
+void new_lyrics_path(const SongNames& song, const NewLyricsFacts& facts, const Settings& settings,
+                     std::u16string& lyrics_path, const UnknownNames& unknown) {
+  if (facts.external_file_exists || (!facts.song_loaded && !facts.has_song_lyrics)) return;
   const std::u16string folder = new_file_folder(song, settings, unknown);
   if (folder.empty()) {
-    song.lyrics_path.clear();
+    lyrics_path.clear();
     return;
   }
-  song.lyrics_path = folder + u'\\' + new_file_name(song, settings) + u".txt";
+  lyrics_path = folder + u'\\' + new_file_name(song, settings) + u".txt";
 }
 
 }  // namespace sabla

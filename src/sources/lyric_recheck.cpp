@@ -4,7 +4,7 @@
 
 namespace sabla {
 
-RecheckJob make_recheck_job(const SongInfo& song, const Settings& settings,
+RecheckJob make_recheck_job(const SongNames& song, const Settings& settings,
                             std::optional<uint64_t> recorded_write_time,
                             const UnknownNames& unknown) {
   return RecheckJob{make_lyric_search_query(song, settings, unknown), recorded_write_time};
@@ -21,9 +21,10 @@ std::optional<RecheckReport> recheck_lyrics(const RecheckJob& job, const LyricSe
   return RecheckReport{job.query.file_path, std::move(found)};
 }
 
-bool apply_recheck_report(const RecheckReport& report, SongInfo& song) {
-  if (report.song_file_path != song.file_path) return false;
-  if (report.lyrics_path) song.lyrics_path = *report.lyrics_path;
+bool apply_recheck_report(const RecheckReport& report, std::u16string_view file_path,
+                          std::u16string& lyrics_path) {
+  if (report.song_file_path != file_path) return false;
+  if (report.lyrics_path) lyrics_path = *report.lyrics_path;
   return true;
 }
 

@@ -8,7 +8,7 @@
 
 #include "sources/lyric_search.h"
 #include "sources/lyric_search_files.h"
-#include "sources/lyric_search_song_info.h"
+#include "sources/lyric_search_names.h"
 
 namespace sabla {
 
@@ -24,13 +24,13 @@ struct RecheckJob {
   std::optional<uint64_t> recorded_write_time;
 };
 
-RecheckJob make_recheck_job(const SongInfo& song, const Settings& settings,
+RecheckJob make_recheck_job(const SongNames& song, const Settings& settings,
                             std::optional<uint64_t> recorded_write_time,
                             const UnknownNames& unknown = {});
 
 // A change the check noticed, for the song it was started for.
 struct RecheckReport {
-  std::u16string song_file_path;             // the song the check looked for
+  std::u16string song_file_path;              // the song the check looked for
   std::optional<std::u16string> lyrics_path;  // the file found; nothing when the song file changed
 };
 
@@ -81,10 +81,11 @@ class LyricRecheck {
 // the recorded one, or when a lyric file is now found.
 std::optional<RecheckReport> recheck_lyrics(const RecheckJob& job, const LyricSearchFiles& files);
 
-// Host thread: takes `report` into `song` when it is about the same song file, setting the
-// found `lyrics_path`. True when the song-change pipeline should run again
-// (`reload_lyrics_request`); a report about a song that has meanwhile been replaced is dropped,
-// since the new song's pipeline has already looked.
-bool apply_recheck_report(const RecheckReport& report, SongInfo& song);
+// Host thread: takes `report` into the current song's record when it is about the same song
+// file (`file_path`), setting its `lyrics_path` to the file found. True when the song-change
+// pipeline should run again (`reload_lyrics_request`); a report about a song that has meanwhile
+// been replaced is dropped, since the new song's pipeline has already looked.
+bool apply_recheck_report(const RecheckReport& report, std::u16string_view file_path,
+                          std::u16string& lyrics_path);
 
 }  // namespace sabla

@@ -92,8 +92,8 @@ EncodedLyrics encode_lyric_text(std::u16string_view text, bool save_unicode,
 }
 
 size_t meta_line_scan_limit(const Settings& settings) {
-  const int64_t limit =
-      static_cast<int64_t>(settings.song_bf_size[0]) * static_cast<int64_t>(settings.song_bf_size[1]);
+  const int64_t limit = static_cast<int64_t>(settings.song_bf_size[0]) *
+                        static_cast<int64_t>(settings.song_bf_size[1]);
   return limit > 0 ? static_cast<size_t>(limit) : 0;
 }
 
@@ -101,25 +101,25 @@ bool write_lyric_file(std::u16string_view path, std::u16string_view text,
                       const LyricSaveContext& context) {
   if (path.empty()) return false;
   text = buffer_text(text);
-  const EncodedLyrics encoded = encode_lyric_text(text, context.settings.save_unicode != 0,
-                                                  context.codec);
+  const EncodedLyrics encoded =
+      encode_lyric_text(text, context.settings.save_unicode != 0, context.codec);
   if (!context.files.write(path, encoded.bytes)) return false;
   if (text.empty()) context.files.remove(path);
   if (context.settings.auto_save[0] != 1) return true;
   return write_txt_pair(path, text, encoded, context);
 }
 
-void create_new_file_folders(const SongInfo& song, const LyricSaveContext& context) {
+void create_new_file_folders(const SongNames& song, const LyricSaveContext& context) {
   const int32_t choice = context.settings.new_file[0];
   if (choice != 2 && choice != 3) return;
   const std::u16string artist = artist_lyric_folder(song, context.settings, context.unknown);
   if (artist.empty()) return;
   context.files.create_folder(artist);
-  if (choice == 3) context.files.create_folder(album_lyric_folder(song, context.settings,
-                                                                  context.unknown));
+  if (choice == 3)
+    context.files.create_folder(album_lyric_folder(song, context.settings, context.unknown));
 }
 
-bool save_editor_lyrics(const SongInfo& edited_song, std::u16string_view text,
+bool save_editor_lyrics(const SongNames& edited_song, std::u16string_view text,
                         const LyricSaveContext& context) {
   if (edited_song.lyrics_path.empty()) return false;
   create_new_file_folders(edited_song, context);

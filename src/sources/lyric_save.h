@@ -9,7 +9,7 @@
 #include "sources/lyric_folder_paths.h"
 #include "sources/lyric_save_codec.h"
 #include "sources/lyric_save_files.h"
-#include "sources/lyric_search_song_info.h"
+#include "sources/lyric_search_names.h"
 
 namespace sabla {
 
@@ -47,12 +47,12 @@ bool write_lyric_file(std::u16string_view path, std::u16string_view text,
 
 // Creates the folders that the `new_file` folder choices 2 and 3 put new lyric files in, one
 // level at a time. Failures are ignored.
-void create_new_file_folders(const SongInfo& song, const LyricSaveContext& context);
+void create_new_file_folders(const SongNames& song, const LyricSaveContext& context);
 
 // The options window's apply: writes the external-text editor's `text` to the edited song's
-// `lyrics_path`, after creating the new-file folders. False when the song has no path or the
-// file cannot be written.
-bool save_editor_lyrics(const SongInfo& edited_song, std::u16string_view text,
+// `lyrics_path`, after creating the new-file folders for it. False when the song has no path or
+// the file cannot be written.
+bool save_editor_lyrics(const SongNames& edited_song, std::u16string_view text,
                         const LyricSaveContext& context);
 
 }  // namespace sabla

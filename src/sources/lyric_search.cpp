@@ -60,7 +60,7 @@ std::optional<std::u16string> search_subfolders(const LyricSearchQuery& query,
 
 }  // namespace
 
-LyricSearchQuery make_lyric_search_query(const SongInfo& song, const Settings& settings,
+LyricSearchQuery make_lyric_search_query(const SongNames& song, const Settings& settings,
                                          const UnknownNames& unknown) {
   LyricSearchQuery query;
   query.file_path = song.file_path;
@@ -131,12 +131,12 @@ std::optional<std::u16string> find_lyric_file(const LyricSearchQuery& query,
   return std::nullopt;
 }
 
-bool find_lyric_file(SongInfo& song, const Settings& settings, const LyricSearchFiles& files,
-                     const UnknownNames& unknown) {
+bool find_lyric_file(const SongNames& song, const Settings& settings, const LyricSearchFiles& files,
+                     std::u16string& lyrics_path, const UnknownNames& unknown) {
   std::optional<std::u16string> found =
       find_lyric_file(make_lyric_search_query(song, settings, unknown), files);
   if (!found) return false;
-  song.lyrics_path = std::move(*found);
+  lyrics_path = std::move(*found);
   return true;
 }
 

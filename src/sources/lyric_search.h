@@ -8,7 +8,7 @@
 #include "settings/settings.h"
 #include "sources/lyric_folder_paths.h"
 #include "sources/lyric_search_files.h"
-#include "sources/lyric_search_song_info.h"
+#include "sources/lyric_search_names.h"
 
 namespace sabla {
 
@@ -28,7 +28,7 @@ struct LyricSearchQuery {
   UnknownNames unknown;
 };
 
-LyricSearchQuery make_lyric_search_query(const SongInfo& song, const Settings& settings,
+LyricSearchQuery make_lyric_search_query(const SongNames& song, const Settings& settings,
                                          const UnknownNames& unknown = {});
 
 // The candidate paths without their extension, in search order. Next to the song file (none when
@@ -48,8 +48,8 @@ std::vector<std::u16string> subfolder_bases(const LyricSearchQuery& query,
 std::optional<std::u16string> find_lyric_file(const LyricSearchQuery& query,
                                               const LyricSearchFiles& files);
 
-// Searches for `song` and on success sets its `lyrics_path`.
-bool find_lyric_file(SongInfo& song, const Settings& settings, const LyricSearchFiles& files,
-                     const UnknownNames& unknown = {});
+// Searches for `song`; on success sets `lyrics_path` (the song record's field) to the file found.
+bool find_lyric_file(const SongNames& song, const Settings& settings, const LyricSearchFiles& files,
+                     std::u16string& lyrics_path, const UnknownNames& unknown = {});
 
 }  // namespace sabla

@@ -53,8 +53,8 @@ void SystemLyricSearchFiles::for_each_subfolder(
     std::u16string_view folder, const std::function<bool(std::u16string_view name)>& visit) const {
   const std::wstring pattern = wide(folder) + L"\\*.*";
   WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return;
   do {
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || is_dot_entry(entry.cFileName)) {

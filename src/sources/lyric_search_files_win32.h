@@ -8,9 +8,9 @@ namespace sabla {
 class SystemLyricSearchFiles final : public LyricSearchFiles {
  public:
   bool can_open(std::u16string_view path) const override;
-  void for_each_subfolder(std::u16string_view folder,
-                          const std::function<bool(std::u16string_view name)>& visit)
-      const override;
+  void for_each_subfolder(
+      std::u16string_view folder,
+      const std::function<bool(std::u16string_view name)>& visit) const override;
   std::optional<uint64_t> last_write_time(std::u16string_view path) const override;
   bool read_text(std::u16string_view path, std::u16string& text) const override;
 };

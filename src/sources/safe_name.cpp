@@ -44,4 +44,9 @@ void make_file_safe(std::u16string& name, int32_t mode) {
   }
 }
 
+std::u16string_view file_name_of(std::u16string_view file_path) {
+  const size_t separator = file_path.rfind(u'\\');
+  return separator == std::u16string_view::npos ? file_path : file_path.substr(separator + 1);
+}
+
 }  // namespace sabla

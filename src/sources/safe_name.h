@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace sabla {
 
@@ -18,5 +19,9 @@ inline constexpr int32_t kSafePath = 3;
 // spaces only keeps an underscore at both ends so it does not vanish. Other modes leave the name
 // unchanged.
 void make_file_safe(std::u16string& name, int32_t mode);
+
+// The song file's name when the host gives none: the part of `file_path` behind its last '\'
+// (all of it when there is none).
+std::u16string_view file_name_of(std::u16string_view file_path);
 
 }  // namespace sabla

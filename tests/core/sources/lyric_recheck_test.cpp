@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "lyric_search_fakes.h"
+#include "lyric_search_test_song.h"
 
 namespace sabla {
 namespace {
@@ -42,12 +43,8 @@ class GatedLyricFiles final : public FakeLyricFiles {
   bool open_ = false;
 };
 
-SongInfo song(std::u16string path, std::u16string title) {
-  SongInfo s;
-  s.file_path = std::move(path);
-  s.title = std::move(title);
-  complete_song_names(s);
-  return s;
+test::TestSong song(std::u16string path, std::u16string title) {
+  return test::make_song(std::move(path), std::move(title), u"", u"");
 }
 
 Settings lyric_folder(std::u16string folder) {
@@ -62,38 +59,39 @@ void wait_until_idle(const LyricRecheck& recheck) {
 
 TEST(LyricRecheck, ReportsAChangedSongFileOrANewLyricFile) {
   FakeLyricFiles files;
-  const SongInfo s = song(u"C:\\M\\a.mp3", u"T");
+  const test::TestSong s = song(u"C:\\M\\a.mp3", u"T");
   files.times[u"C:\\M\\a.mp3"] = 100;
 
   // Same time, nothing found: no report.
-  EXPECT_FALSE(recheck_lyrics(make_recheck_job(s, lyric_folder(u"R"), 100), files));
+  EXPECT_FALSE(recheck_lyrics(make_recheck_job(s.names(), lyric_folder(u"R"), 100), files));
 
   // The song file was rewritten (say, by the player storing lyrics in it): a report, without
   // searching.
   files.clear_probes();
-  const auto changed = recheck_lyrics(make_recheck_job(s, lyric_folder(u"R"), 99), files);
+  const auto changed = recheck_lyrics(make_recheck_job(s.names(), lyric_folder(u"R"), 99), files);
   ASSERT_TRUE(changed);
   EXPECT_EQ(changed->song_file_path, u"C:\\M\\a.mp3");
   EXPECT_FALSE(changed->lyrics_path);
   EXPECT_TRUE(files.probes().empty());
   // No time recorded at loading, but now there is one: also a change.
-  EXPECT_TRUE(recheck_lyrics(make_recheck_job(s, lyric_folder(u"R"), std::nullopt), files));
+  EXPECT_TRUE(recheck_lyrics(make_recheck_job(s.names(), lyric_folder(u"R"), std::nullopt), files));
 
   // A lyric file appeared.
   files.files = {u"R\\T.lrc"};
-  const auto found = recheck_lyrics(make_recheck_job(s, lyric_folder(u"R"), 100), files);
+  const auto found = recheck_lyrics(make_recheck_job(s.names(), lyric_folder(u"R"), 100), files);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->lyrics_path, std::optional<std::u16string>(u"R\\T.lrc"));
 
   // A song file that cannot be opened has no time to compare, but the search still runs.
   files.times.clear();
-  EXPECT_TRUE(recheck_lyrics(make_recheck_job(s, lyric_folder(u"R"), 100), files));
+  EXPECT_TRUE(recheck_lyrics(make_recheck_job(s.names(), lyric_folder(u"R"), 100), files));
 }
 
 TEST(LyricRecheck, StartsAtMostOnceEveryTwoSecondsAndNeverTwiceAtOnce) {
   GatedLyricFiles files;
   LyricRecheck recheck(files);
-  const RecheckJob job = make_recheck_job(song(u"", u"T"), lyric_folder(u"R"), std::nullopt);
+  const RecheckJob job =
+      make_recheck_job(song(u"", u"T").names(), lyric_folder(u"R"), std::nullopt);
 
   ASSERT_TRUE(recheck.start_if_due(5000, job));
   files.wait_until_entered();
@@ -114,16 +112,17 @@ TEST(LyricRecheck, StartsAtMostOnceEveryTwoSecondsAndNeverTwiceAtOnce) {
   wrapping.wait();
   EXPECT_FALSE(wrapping.start_if_due(0x00000100u, job));  // 512 ms later
   EXPECT_TRUE(wrapping.start_if_due(0x00000800u, job));   // 2304 ms later
-  EXPECT_FALSE(recheck.take_report());  // nothing was ever found
+  EXPECT_FALSE(recheck.take_report());                    // nothing was ever found
 }
 
 TEST(LyricRecheck, TheHostThreadMayRewriteTheSongWhileACheckRuns) {
   GatedLyricFiles files;
   files.files = {u"R\\old title.txt"};
-  SongInfo current = song(u"C:\\M\\old.mp3", u"old title");
+  test::TestSong current = song(u"C:\\M\\old.mp3", u"old title");
   Settings settings = lyric_folder(u"R");
   LyricRecheck recheck(files);
-  ASSERT_TRUE(recheck.start_if_due(10000, make_recheck_job(current, settings, std::nullopt)));
+  ASSERT_TRUE(
+      recheck.start_if_due(10000, make_recheck_job(current.names(), settings, std::nullopt)));
   files.wait_until_entered();
 
   // While the worker is inside its search the track changes: the record and the folders are
@@ -142,12 +141,12 @@ TEST(LyricRecheck, TheHostThreadMayRewriteTheSongWhileACheckRuns) {
   EXPECT_FALSE(recheck.take_report());  // taken once
 
   // The report belongs to the song that has gone: it is dropped, nothing is reloaded.
-  EXPECT_FALSE(apply_recheck_report(*report, current));
+  EXPECT_FALSE(apply_recheck_report(*report, current.file_path, current.lyrics_path));
   EXPECT_TRUE(current.lyrics_path.empty());
 
   // For the same song it sets the path and asks for the pipeline to run again.
-  SongInfo same = song(u"C:\\M\\old.mp3", u"old title");
-  EXPECT_TRUE(apply_recheck_report(*report, same));
+  test::TestSong same = song(u"C:\\M\\old.mp3", u"old title");
+  EXPECT_TRUE(apply_recheck_report(*report, same.file_path, same.lyrics_path));
   EXPECT_EQ(same.lyrics_path, u"R\\old title.txt");
 }
 
@@ -155,7 +154,7 @@ TEST(LyricRecheck, DestroyingWaitsForTheRunningCheck) {
   GatedLyricFiles files;
   auto recheck = std::make_unique<LyricRecheck>(files);
   ASSERT_TRUE(recheck->start_if_due(
-      3000, make_recheck_job(song(u"", u"T"), lyric_folder(u"R"), std::nullopt)));
+      3000, make_recheck_job(song(u"", u"T").names(), lyric_folder(u"R"), std::nullopt)));
   files.wait_until_entered();
   std::thread opener([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

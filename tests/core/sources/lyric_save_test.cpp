@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "lyric_save_fakes.h"
+#include "lyric_search_test_song.h"
+#include "player/player_types.h"
 
 namespace sabla {
 namespace {
@@ -70,7 +72,7 @@ TEST_F(LyricSave, AFileThatCannotBeWrittenFails) {
   settings.auto_save[0] = 1;
   EXPECT_FALSE(write(u"C:\\missing\\a.lrc", u"[00:01]x"));
   EXPECT_EQ(files.log, (std::vector<std::u16string>{u"write C:\\missing\\a.lrc",
-                                                     u"write C:\\missing\\a.lrc"}));
+                                                    u"write C:\\missing\\a.lrc"}));
 }
 
 TEST_F(LyricSave, AutoSavePairFromATxt) {
@@ -135,45 +137,46 @@ TEST_F(LyricSave, MetaLinesAreScannedAsFarAsTheLineStoreReaches) {
   settings.auto_save[0] = 1;
   settings.song_bf_size = {2, 2};
   ASSERT_TRUE(write(u"C:\\M\\s.lrc", u"@abcdef\r\nx"));
-  EXPECT_EQ(file(u"C:\\M\\s.txt"), bytes_of("ef\r\nx"));
+  EXPECT_EQ(file(u"C:\\M\\s.txt"), bytes_of("def\r\nx"));
   settings.song_bf_size = {-1, 5};
   EXPECT_EQ(meta_line_scan_limit(settings), 0u);
 }
 
 TEST_F(LyricSave, NewFileFoldersAreCreatedOneLevelAtATime) {
-  SongInfo song;
+  test::TestSong song;
   song.artist_safe = u"X";
   song.album_safe = u"";
   settings.new_file = {3, 2};
-  create_new_file_folders(song, context());
-  EXPECT_EQ(files.log, (std::vector<std::u16string>{u"mkdir D:\\L\\X",
-                                                     u"mkdir D:\\L\\X\\不明なアルバム"}));
+  create_new_file_folders(song.names(), context());
+  EXPECT_EQ(files.log,
+            (std::vector<std::u16string>{u"mkdir D:\\L\\X", u"mkdir D:\\L\\X\\不明なアルバム"}));
   files.log.clear();
   settings.new_file = {2, 0};
   song.artist_safe.clear();
-  create_new_file_folders(song, context());
+  create_new_file_folders(song.names(), context());
   EXPECT_EQ(files.log, std::vector<std::u16string>{u"mkdir D:\\L\\不明なアーティスト"});
   files.log.clear();
   for (const int32_t choice : {0, 1, 4}) {
     settings.new_file = {choice, 0};
-    create_new_file_folders(song, context());
+    create_new_file_folders(song.names(), context());
   }
   EXPECT_TRUE(files.log.empty());
 }
 
 TEST_F(LyricSave, EditorTextGoesToTheEditedSongsPath) {
-  SongInfo song;
+  test::TestSong song;
   song.artist_safe = u"X";
   song.album_safe = u"Y";
   settings.new_file = {3, 1};
-  EXPECT_FALSE(save_editor_lyrics(song, u"text", context()));  // no path chosen
+  EXPECT_FALSE(save_editor_lyrics(song.names(), u"text", context()));  // no path chosen
 
   song.lyrics_path = u"D:\\L\\X\\Y\\t.txt";
-  ASSERT_TRUE(save_editor_lyrics(song, u"line 1\r\nline 2\r\n", context()));
+  ASSERT_TRUE(save_editor_lyrics(song.names(), u"line 1\r\nline 2\r\n", context()));
   EXPECT_EQ(file(u"D:\\L\\X\\Y\\t.txt"), bytes_of("line 1\r\nline 2\r\n"));
 
   // A text longer than the buffer is cut at its size.
-  ASSERT_TRUE(save_editor_lyrics(song, std::u16string(kLyricsBufferUnits + 10, u'a'), context()));
+  ASSERT_TRUE(
+      save_editor_lyrics(song.names(), std::u16string(kLyricsBufferUnits + 10, u'a'), context()));
   EXPECT_EQ(file(u"D:\\L\\X\\Y\\t.txt").size(), kLyricsBufferUnits - 1);
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sources/lyric_search_song_info.h"
+#include "lyric_search_test_song.h"
 
 namespace sabla {
 namespace {
@@ -42,24 +42,16 @@ TEST(SafeName, OtherModesChangeNothing) {
   EXPECT_EQ(safe(u" a/b ", -1), u" a/b ");
 }
 
-TEST(SafeName, SongNamesAreCompletedFromTheRawFields) {
-  SongInfo song;
-  song.title = u"AC/DC: Live?";
-  song.artist = u"  ";
-  song.album = u"Best|Of ";
-  song.file_path = u"C:\\M\\what?.mp3";
-  complete_song_names(song);
+TEST(SafeName, SongRecordsGetTheirNamesInSafeForms) {
+  const test::TestSong song =
+      test::make_song(u"C:\\M\\what?.mp3", u"AC/DC: Live?", u"  ", u"Best|Of ");
   EXPECT_EQ(song.title_safe, u"AC_DC_ Live_");
   EXPECT_EQ(song.artist_safe, u"__");
   EXPECT_EQ(song.album_safe, u"Best_Of");
   EXPECT_EQ(song.file_path, u"C:\\M\\what_.mp3");
-  EXPECT_EQ(song.file_name, u"what_.mp3");  // none from the host: taken from the path
-
-  SongInfo named;
-  named.file_path = u"C:\\M\\a.mp3";
-  named.file_name = u"given.mp3";
-  complete_song_names(named);
-  EXPECT_EQ(named.file_name, u"given.mp3");
+  EXPECT_EQ(file_name_of(song.file_path), u"what_.mp3");
+  EXPECT_EQ(file_name_of(u"a.mp3"), u"a.mp3");
+  EXPECT_EQ(file_name_of(u"C:\\M\\"), u"");
 }
 
 }  // namespace

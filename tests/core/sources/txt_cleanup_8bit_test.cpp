@@ -50,7 +50,7 @@ TEST(TxtCleanup8bit, TrailBytesAreNeverTakenForBrackets) {
 TEST(TxtCleanup8bit, EmptiesMetaLinesAndKeepsThem) {
   EXPECT_EQ(emptied("@title=x\r\na\r\n@by y\r\nb\r\n@end"), "\r\na\r\n\r\nb\r\n");
   EXPECT_EQ(emptied("a@b\r\n @c"), "a@b\r\n @c");
-  EXPECT_EQ(emptied("@abcdef\r\nx", 3), "def\r\nx");  // only the scan limit is removed
+  EXPECT_EQ(emptied("@abcdef\r\nx", 3), "cdef\r\nx");  // only the scan limit is removed
 
   std::string text = "a\r\nb";
   EXPECT_FALSE(empty_meta_lines(text));
