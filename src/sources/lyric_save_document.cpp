@@ -1,0 +1,24 @@
+#include "sources/lyric_save_document.h"
+
+#include "lyrics/timetag.h"
+#include "player/player_types.h"
+#include "sources/lyric_search_load.h"
+
+namespace sabla {
+
+bool save_document_lyrics(LyricDocument& document, const DocumentSong& song,
+                          const LyricSaveContext& context, const LyricSearchFiles& search,
+                          bool& external_lyrics_found) {
+  if (song.lyrics_path.empty()) {
+    new_lyrics_path(song.names, song.facts, context.settings, song.lyrics_path, context.unknown);
+  }
+  create_new_file_folders(song.names, context);
+  const std::u16string text = document.join_lines(
+      tag_form_for(context.settings.input_timetag_digit), static_cast<int32_t>(kLyricsBufferUnits));
+  if (!write_lyric_file(song.lyrics_path, text, context)) return false;
+  external_lyrics_found = load_external_lyrics(song.names, context.settings, search, document,
+                                               song.total_ms, song.lyrics_path, context.unknown);
+  return true;
+}
+
+}  // namespace sabla
