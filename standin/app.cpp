@@ -1,17 +1,71 @@
 #include "app.h"
 
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "byte_text.h"
+#include "key_input.h"
+#include "position_text.h"
 #include "screenshot.h"
 #include "small_file.h"
+#include "text_codec.h"
+#include "track_records.h"
 
 namespace standin {
 
 namespace {
 
-std::wstring describe_track(const std::optional<PlaylistTrack>& track) {
-  if (!track) return L"No track";
-  std::string text = track->title;
-  if (!track->artist.empty()) text = track->artist + " - " + text;
-  return from_utf8(text + "  (" + format_position(track->length_ms) + ")");
+// How often the transport bar and the track lines are brought up to date.
+constexpr uint64_t kRefreshMs = 250;
+// Without a scenario, a headless run or a plain screenshot waits this long for the window (and
+// a plug-in) to have drawn.
+constexpr uint32_t kSettleMs = 300;
+// Lyrics held by the player larger than this are refused as a playlist mistake.
+constexpr size_t kMaxLyricsFileBytes = 1024 * 1024;
+
+// Milliseconds from a clock that never goes back and is finer than the idle pace.
+uint64_t clock_ms() {
+  static const int64_t frequency = [] {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart > 0 ? f.QuadPart : 1;
+  }();
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  return static_cast<uint64_t>(counter.QuadPart / frequency * 1000 +
+                               counter.QuadPart % frequency * 1000 / frequency);
+}
+
+// Waits of a few milliseconds need the system timer at its finest.
+class TimerResolution {
+ public:
+  TimerResolution() : raised_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+  ~TimerResolution() {
+    if (raised_) timeEndPeriod(1);
+  }
+  TimerResolution(const TimerResolution&) = delete;
+  TimerResolution& operator=(const TimerResolution&) = delete;
+
+ private:
+  bool raised_;
+};
+
+// The host callback as the handler's "init" hands it over.
+int32_t forward_host_call(void* cookie, uint32_t message, sabla::HostMessage* record) {
+  return HostSession::host_callback(cookie, message, record);
+}
+
+std::wstring full_path_beside(const std::filesystem::path& file, const std::string& relative) {
+  if (relative.empty()) return {};
+  return full_path_of(beside(file, relative).wstring());
+}
+
+std::string track_line(const PlaylistTrack& t) {
+  std::string text = t.title;
+  if (!t.artist.empty()) text = t.artist + " - " + text;
+  return text + "  (" + format_position(t.length_ms) + ")";
 }
 
 }  // namespace
@@ -20,38 +74,125 @@ App::App(HINSTANCE instance, Options options, const Console& console)
     : instance_(instance),
       options_(std::move(options)),
       console_(console),
+      model_({}, clock_ms),
       session_([&console](std::string_view text) { console.out(text); }) {}
 
+App::~App() { shut_down(); }
+
 int App::run() {
-  for (auto step : {&App::load_track, &App::load_and_register_plugin, &App::create_window}) {
+  const TimerResolution resolution;
+  for (auto step : {&App::load_playlist, &App::load_scenario, &App::start_automation,
+                    &App::load_and_register_plugin, &App::create_window, &App::start_visualizer}) {
     if (const ExitCode code = (this->*step)(); code != kExitOk) {
-      unload_plugin();
+      shut_down();
       return code;
     }
   }
-  const int loop_result = message_loop();
-  unload_plugin();
-  return exit_code_ != kExitOk ? exit_code_ : loop_result;
+  loop();
+  shut_down();
+  return exit_code_;
 }
 
-ExitCode App::load_track() {
+ExitCode App::load_playlist() {
   if (options_.playlist_path.empty()) return kExitOk;
   const std::filesystem::path path(from_utf8(options_.playlist_path));
+  const std::string& shown = options_.playlist_path;
   const std::optional<std::string> text = read_small_file(path, kMaxPlaylistBytes);
   if (!text) {
-    console_.error("standin: cannot read the playlist " + options_.playlist_path + "\n");
+    console_.error("standin: cannot read the playlist " + shown + "\n");
     return kExitPlaylistUnusable;
   }
   ParsedPlaylist parsed = parse_playlist(*text);
-  if (!parsed.ok()) {
-    for (const std::string& problem : parsed.problems) {
-      console_.error("standin: " + options_.playlist_path + ": " + problem + "\n");
-    }
-    return kExitPlaylistUnusable;
+  for (const std::string& problem : parsed.problems) {
+    console_.error("standin: " + shown + ": " + problem + "\n");
   }
-  track_ = std::move(parsed.tracks.front());
-  console_.out("track: \"" + track_->title + "\" by \"" + track_->artist + "\" on \"" +
-               track_->album + "\", " + std::to_string(track_->length_ms) + " ms\n");
+  if (!parsed.ok()) return kExitPlaylistUnusable;
+
+  std::vector<std::u16string> lyrics;
+  for (size_t i = 0; i < parsed.tracks.size(); ++i) {
+    const PlaylistTrack& t = parsed.tracks[i];
+    const std::string number = "track " + std::to_string(i + 1);
+    TrackFiles files;
+    files.location =
+        is_stream_location(t.location) ? from_utf8(t.location) : full_path_beside(path, t.location);
+    files.artwork = full_path_beside(path, t.artwork);
+    if (!files.artwork.empty() &&
+        GetFileAttributesW(files.artwork.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      console_.error("standin: " + shown + ": " + number + ": no artwork file " + t.artwork + "\n");
+      return kExitPlaylistUnusable;
+    }
+    lyrics.emplace_back();
+    if (!t.lyrics.empty()) {
+      const std::optional<std::string> bytes =
+          read_small_file(beside(path, t.lyrics), kMaxLyricsFileBytes);
+      if (!bytes) {
+        console_.error("standin: " + shown + ": " + number + ": cannot read the lyrics file " +
+                       t.lyrics + "\n");
+        return kExitPlaylistUnusable;
+      }
+      lyrics.back() = decode_text_file(*bytes);
+    }
+    locations_.push_back(to_utf8(files.location));
+    files_.push_back(std::move(files));
+    print(number + ": " + track_line(t) + ", lyrics " + std::to_string(lyrics.back().size()) +
+          " characters, " + (files_.back().artwork.empty() ? "no artwork" : "artwork") + ", at " +
+          locations_.back() + "\n");
+  }
+  model_ = PlayerModel(std::move(parsed.tracks), clock_ms);
+  for (size_t i = 0; i < lyrics.size(); ++i) model_.set_lyrics(i, std::move(lyrics[i]));
+  return kExitOk;
+}
+
+ExitCode App::load_scenario() {
+  if (options_.scenario_path.empty()) {
+    // A headless run or a plain screenshot is a scenario of its own.
+    if (options_.headless || !options_.screenshot_path.empty()) {
+      scripted_ = true;
+      Step settle;
+      settle.kind = StepKind::kWait;
+      settle.ms = kSettleMs;
+      steps_.push_back(settle);
+      if (!options_.screenshot_path.empty()) {
+        Step shot;
+        shot.kind = StepKind::kScreenshot;
+        shot.path = options_.screenshot_path;
+        steps_.push_back(shot);
+      }
+    }
+    return kExitOk;
+  }
+  const std::string& shown = options_.scenario_path;
+  const std::optional<std::string> text =
+      read_small_file(std::filesystem::path(from_utf8(shown)), kMaxScenarioBytes);
+  if (!text) {
+    console_.error("standin: cannot read the scenario " + shown + "\n");
+    return kExitScenarioUnusable;
+  }
+  ParsedScenario parsed = parse_scenario(*text);
+  for (const std::string& problem : parsed.problems) {
+    console_.error("standin: " + shown + ": " + problem + "\n");
+  }
+  if (!parsed.ok()) return kExitScenarioUnusable;
+  steps_ = std::move(parsed.steps);
+  scripted_ = true;
+  return kExitOk;
+}
+
+ExitCode App::start_automation() {
+  if (!apartment_.usable()) {
+    console_.error("standin: COM does not start: " + hex(apartment_.result()) + "\n");
+    return kExitInternalFailure;
+  }
+  automation_ = std::make_unique<PlayerAutomation>(
+      model_, files_, options_.host_version, [this](std::string_view t) { print(t); },
+      options_.verbose);
+  if (const HRESULT hr = automation_->register_class(); FAILED(hr)) {
+    console_.error("standin: cannot serve the player's automation class: " + hex(hr) + "\n");
+    return kExitInternalFailure;
+  }
+  print("automation: the player's class is served by this process, as iTunes " +
+        std::to_string(options_.host_version) + "\n");
+  if (options_.busy) set_busy(true);
   return kExitOk;
 }
 
@@ -63,7 +204,7 @@ ExitCode App::load_and_register_plugin() {
     return load.code;
   }
   plugin_ = std::move(load.plugin);
-  console_.out("plug-in: " + to_utf8(plugin_.full_path) + "\n");
+  print("plug-in: " + to_utf8(plugin_.full_path) + "\n");
 
   const int32_t status = session_.send_init(plugin_.entry);
   const auto& registrations = session_.registrations();
@@ -84,61 +225,268 @@ ExitCode App::load_and_register_plugin() {
 }
 
 ExitCode App::create_window() {
+  const std::wstring title =
+      L"Sabla stand-in (iTunes " + std::to_wstring(options_.host_version) + L")";
   if (!MainWindow::register_class(instance_) ||
-      !window_.create(instance_, L"Sabla stand-in", options_.width, options_.height)) {
+      !window_.create(instance_, title, options_.width, options_.height, *this)) {
     console_.error("standin: cannot create the window: " + system_error_text(GetLastError()) +
                    "\n");
     return kExitInternalFailure;
   }
-  if (track_) window_.set_track(track_->length_ms);
+  refresh_window();
+  window_.show(SW_SHOWNORMAL);
+  return kExitOk;
+}
+
+ExitCode App::start_visualizer() {
+  if (session_.registrations().empty()) return kExitOk;
+  const Registration& registration = session_.registrations().front().fields;
+  const auto handler =
+      reinterpret_cast<sabla::VisualHandler>(static_cast<uintptr_t>(registration.handler));
+  visual_ = std::make_unique<VisualHost>(handler, [this](std::string_view t) { print(t); });
+  visual_->set_report_every_idle(options_.verbose);
+  driver_ = std::make_unique<HostDriver>(*visual_, model_, locations_, requests_of(registration));
+  const std::optional<int32_t> status =
+      visual_->init(static_cast<uint8_t>(options_.host_version), &session_, &forward_host_call);
+  if (status != kStatusOk) {
+    console_.error("standin: the plug-in's handler refused 'init'\n");
+    return kExitRegistrationFailed;
+  }
+  print("idle every " + std::to_string(driver_->requests().idle_interval_ms) + " ms\n");
+  show_visualizer();
+  return kExitOk;
+}
+
+void App::loop() {
+  uint64_t next_refresh = 0;
+  while (!quit_) {
+    const uint64_t now = clock_ms();
+    run_due_steps(now);
+    if (quit_) break;
+    deliver(now);
+    const uint64_t next_idle = driver_ ? driver_->idle(now) : UINT64_MAX;
+    // What the plug-in did through the automation interface while it had idle time.
+    deliver(now);
+    if (now >= next_refresh) {
+      refresh_window();
+      next_refresh = now + kRefreshMs;
+    }
+    uint64_t wake = std::min(next_idle, next_refresh);
+    if (scripted_) wake = std::min(wake, std::max(resume_at_, now));
+    const auto timeout = static_cast<DWORD>(wake > now ? std::min<uint64_t>(wake - now, 1000) : 0);
+    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        quit_ = true;
+        break;
+      }
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+void App::run_due_steps(uint64_t now) {
+  // A step may take a while (a screenshot, a plug-in answering), so each one reads the clock.
+  for (; !quit_ && now >= resume_at_; now = clock_ms()) {
+    if (held_key_) {
+      if (!release_keys(*held_key_)) print("scenario: the key could not be released\n");
+      held_key_.reset();
+    }
+    if (next_step_ >= steps_.size()) {
+      if (scripted_) quit_ = true;
+      return;
+    }
+    const Step step = steps_[next_step_++];
+    print("scenario" + (step.line ? " line " + std::to_string(step.line) : std::string()) + ": " +
+          describe_step(step) + "\n");
+    run_step(step, now);
+    // Each step's messages go out before the next step, so they keep the scenario's order.
+    deliver(now);
+  }
+}
+
+void App::run_step(const Step& step, uint64_t now) {
+  switch (step.kind) {
+    case StepKind::kPlay:
+      model_.play();
+      break;
+    case StepKind::kPause:
+      model_.pause();
+      break;
+    case StepKind::kResume:
+      model_.resume();
+      break;
+    case StepKind::kStop:
+      model_.stop();
+      break;
+    case StepKind::kNext:
+      model_.next();
+      break;
+    case StepKind::kPrevious:
+      model_.previous();
+      break;
+    case StepKind::kFastForward:
+      model_.fast_forward();
+      break;
+    case StepKind::kRewind:
+      model_.rewind();
+      break;
+    case StepKind::kSeek:
+      model_.seek(step.ms);
+      break;
+    case StepKind::kWait:
+      resume_at_ = now + step.ms;
+      break;
+    case StepKind::kKey:
+      if (!press_keys(step.key)) print("scenario: the system did not take the key\n");
+      held_key_ = step.key;
+      resume_at_ = now + step.ms;
+      break;
+    case StepKind::kScreenshot:
+      if (const ExitCode code = take_screenshot(step.path); code != kExitOk) {
+        exit_code_ = code;
+        quit_ = true;
+      }
+      break;
+    case StepKind::kHide:
+      hide_visualizer();
+      break;
+    case StepKind::kShow:
+      show_visualizer();
+      break;
+    case StepKind::kResize:
+      window_.resize(step.width, step.height);
+      break;
+    case StepKind::kConfigure:
+      if (!visual_) {
+        print("scenario: no plug-in to configure\n");
+      } else if (!driver_->requests().wants_configure) {
+        print("scenario: the plug-in did not ask for 'cnfg'\n");
+      } else {
+        visual_->configure();
+      }
+      break;
+    case StepKind::kBusy:
+      set_busy(step.on);
+      break;
+    case StepKind::kQuit:
+      quit_ = true;
+      break;
+  }
+}
+
+void App::deliver(uint64_t now) {
+  model_.update();
+  if (!driver_) {
+    model_.take_events();
+    return;
+  }
+  driver_->deliver_events();
+  if (visual_->shown() && window_changed_)
+    visual_->set_window(window_.visualizer(), drawing_rect());
+  if (visual_->shown() && exposed_) visual_->update();
+  window_changed_ = exposed_ = false;
+}
+
+sabla::DrawingRect App::drawing_rect() const {
+  const RECT area = window_.visualizer_rect();
+  return {static_cast<int16_t>(area.top), static_cast<int16_t>(area.left),
+          static_cast<int16_t>(area.bottom), static_cast<int16_t>(area.right)};
+}
+
+void App::show_visualizer() {
+  if (!visual_) {
+    print("no plug-in to show\n");
+    return;
+  }
+  if (visual_->shown()) return;
+  window_changed_ = exposed_ = false;
+  if (visual_->show(window_.visualizer(), drawing_rect())) window_.set_plugin_draws(true);
+}
+
+void App::hide_visualizer() {
+  if (!visual_ || !visual_->shown()) return;
+  visual_->hide();
+  window_.set_plugin_draws(false);
+}
+
+void App::set_busy(bool busy) {
+  if (busy && !busy_.open(instance_)) {
+    print("player: the modal window cannot be opened: " + system_error_text(GetLastError()) + "\n");
+    return;
+  }
+  if (!busy) busy_.close();
+  if (automation_) automation_->set_busy(busy);
+  print(busy ? "player: busy, a modal window is open\n" : "player: no longer busy\n");
+}
+
+void App::refresh_window() {
+  if (!window_.window()) return;
+  const bool has_track = model_.has_track();
+  const uint32_t length = has_track ? model_.tracks()[model_.current()].length_ms : 0;
+  window_.show_transport(model_.position_ms(), length, model_.state() == PlayState::kPlaying,
+                         has_track);
   std::wstring plugin_line = L"No plug-in";
   if (!session_.registrations().empty()) {
     plugin_line =
         L"Plug-in \"" + from_utf8(session_.registrations().front().fields.name) + L"\" registered";
   }
-  window_.set_visualizer_lines(describe_track(track_), plugin_line);
-  return kExitOk;
+  window_.set_visualizer_lines(
+      has_track ? from_utf8(track_line(model_.tracks()[model_.current()])) : L"No track",
+      plugin_line);
 }
 
-int App::message_loop() {
-  const bool automatic = options_.headless || !options_.screenshot_path.empty();
-  window_.show(SW_SHOWNORMAL, [this, automatic] {
-    if (automatic) on_window_settled();
-  });
-  MSG message;
-  BOOL got = 0;
-  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return got < 0 ? kExitInternalFailure : static_cast<int>(message.wParam);
-}
-
-void App::on_window_settled() {
-  if (!options_.screenshot_path.empty()) exit_code_ = take_screenshot();
-  window_.close();
-}
-
-ExitCode App::take_screenshot() {
+ExitCode App::take_screenshot(const std::string& path) {
+  refresh_window();
   RedrawWindow(window_.window(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Capture capture;
   std::string error;
   if (!capture_client(window_.window(), capture, error) ||
-      !save_png(capture, from_utf8(options_.screenshot_path), error)) {
-    console_.error("standin: screenshot " + options_.screenshot_path + " failed: " + error + "\n");
+      !save_png(capture, from_utf8(path), error)) {
+    console_.error("standin: screenshot " + path + " failed: " + error + "\n");
     return kExitScreenshotFailed;
   }
-  console_.out("screenshot: " + options_.screenshot_path + " (client area " +
-               std::to_string(capture.width) + "x" + std::to_string(capture.height) + ", " +
-               std::to_string(capture.distinct_colours()) + " colours)\n");
+  print("screenshot: " + path + " (client area " + std::to_string(capture.width) + "x" +
+        std::to_string(capture.height) + ", " + std::to_string(capture.distinct_colours()) +
+        " colours)\n");
   return kExitOk;
 }
 
-void App::unload_plugin() {
-  if (!plugin_.entry) return;
-  session_.send_clear(plugin_.entry);
+void App::on_play_pause() {
+  model_.state() == PlayState::kPlaying ? model_.pause() : model_.play();
+}
+
+void App::on_previous() { model_.previous(); }
+
+void App::on_next() { model_.next(); }
+
+void App::on_seek(uint32_t position_ms) { model_.seek(position_ms); }
+
+void App::shut_down() {
+  if (held_key_) {
+    release_keys(*held_key_);
+    held_key_.reset();
+  }
+  if (visual_) {
+    hide_visualizer();
+    if (visual_->initialised()) visual_->clear();
+    visual_->report_idle_counts();
+    print("visual messages: 'null' " + std::to_string(visual_->idle_count()) + ", 'vrnd' " +
+          std::to_string(visual_->render_count()) + "\n");
+  }
+  driver_.reset();
+  visual_.reset();
+  if (plugin_.entry) session_.send_clear(plugin_.entry);
   plugin_ = LoadedPlugin{};
+  if (automation_) {
+    print(automation_->usage_report());
+    automation_.reset();
+  }
+  busy_.close();
+  window_.close();
 }
 
 }  // namespace standin

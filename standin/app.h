@@ -1,44 +1,94 @@
 #pragma once
-// The stand-in as a whole: reads the track, loads and registers the plug-in, shows the window,
-// takes the screenshot and decides the exit code.
+// The stand-in as a whole: reads the playlist and scenario, serves the player's automation
+// object, loads and registers the plug-in, shows the window, drives the visual messages through
+// the playback loop and decides the exit code.
 #include <windows.h>
 
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "automation_server.h"
+#include "busy_window.h"
 #include "command_line.h"
 #include "console.h"
 #include "exit_codes.h"
+#include "host_driver.h"
 #include "host_session.h"
 #include "main_window.h"
+#include "player/com_apartment_win32.h"
+#include "player_model.h"
 #include "plugin_library.h"
-#include "playlist.h"
+#include "scenario.h"
+#include "visual_host.h"
 
 namespace standin {
 
-class App {
+class App final : public WindowListener {
  public:
   App(HINSTANCE instance, Options options, const Console& console);
+  ~App() override;
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
   int run();
 
+  // WindowListener
+  void on_play_pause() override;
+  void on_previous() override;
+  void on_next() override;
+  void on_seek(uint32_t position_ms) override;
+  void on_visualizer_resized() override { window_changed_ = true; }
+  void on_visualizer_exposed() override { exposed_ = true; }
+  void on_close_requested() override { quit_ = true; }
+
  private:
-  ExitCode load_track();
+  ExitCode load_playlist();
+  ExitCode load_scenario();
+  ExitCode start_automation();
   ExitCode load_and_register_plugin();
   ExitCode create_window();
-  int message_loop();
-  void on_window_settled();
-  ExitCode take_screenshot();
-  void unload_plugin();
+  ExitCode start_visualizer();
+  void loop();
+  void shut_down();
+
+  // The scenario's steps whose time has come.
+  void run_due_steps(uint64_t now);
+  void run_step(const Step& step, uint64_t now);
+  void show_visualizer();
+  void hide_visualizer();
+  void set_busy(bool busy);
+  ExitCode take_screenshot(const std::string& path);
+  // Sends what the window and the player did since the last turn of the loop.
+  void deliver(uint64_t now);
+  void refresh_window();
+  sabla::DrawingRect drawing_rect() const;
+  void print(std::string_view text) const { console_.out(text); }
 
   HINSTANCE instance_;
   Options options_;
   const Console& console_;
-  std::optional<PlaylistTrack> track_;
+  sabla::ComApartment apartment_;
+  PlayerModel model_;
+  std::vector<TrackFiles> files_;
+  std::vector<std::string> locations_;  // UTF-8, for the track records
+  std::vector<Step> steps_;
+  bool scripted_ = false;  // the steps end the run
+  std::unique_ptr<PlayerAutomation> automation_;
   HostSession session_;
   LoadedPlugin plugin_;
+  std::unique_ptr<VisualHost> visual_;
+  std::unique_ptr<HostDriver> driver_;
   MainWindow window_;
+  BusyWindow busy_;
+
+  size_t next_step_ = 0;
+  uint64_t resume_at_ = 0;  // the current step (a wait, a held key) lasts until then
+  std::optional<KeyChord> held_key_;
+  bool quit_ = false;
+  bool window_changed_ = false;
+  bool exposed_ = false;
   ExitCode exit_code_ = kExitOk;
 };
 

@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "command_line.h"
@@ -11,13 +13,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"SablaStandinMain";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr UINT_PTR kTickTimer = 1;
-constexpr UINT kTickMs = 250;
-constexpr UINT_PTR kSettleTimer = 2;
-// Long enough for the window and its controls to have painted at least once.
-constexpr UINT kSettleMs = 300;
-
-uint64_t now_ms() { return GetTickCount64(); }
 
 }  // namespace
 
@@ -34,7 +29,8 @@ bool MainWindow::register_class(HINSTANCE instance) {
   return static_cast<bool>(registered) && VisualizerView::register_class(instance);
 }
 
-bool MainWindow::create(HINSTANCE instance, const std::wstring& title, int width, int height) {
+bool MainWindow::create(HINSTANCE instance, const std::wstring& title, int width, int height,
+                        WindowListener& listener) {
   RECT frame{0, 0, width, height};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   window_.reset(CreateWindowExW(0, kClassName, title.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -46,21 +42,32 @@ bool MainWindow::create(HINSTANCE instance, const std::wstring& title, int width
     return false;
   }
   layout();
-  set_track(0);
+  // Only now: the layout above must not reach a listener that is not set up yet.
+  listener_ = &listener;
+  visualizer_.on_exposed([this] { listener_->on_visualizer_exposed(); });
+  show_transport(0, 0, false, false);
   return true;
 }
 
-void MainWindow::show(int show_command, std::function<void()> on_settled) {
-  on_settled_ = std::move(on_settled);
+void MainWindow::show(int show_command) {
   ShowWindow(window_.get(), show_command);
   UpdateWindow(window_.get());
-  SetTimer(window_.get(), kSettleTimer, kSettleMs, nullptr);
+  // Keys the user (or the scenario) types belong to the plug-in, not to a transport button.
+  SetFocus(visualizer_.window());
 }
 
-void MainWindow::set_track(uint32_t length_ms) {
-  clock_ = TransportClock(length_ms);
-  transport_.enable(length_ms > 0);
-  refresh_transport();
+void MainWindow::resize(int width, int height) {
+  RECT frame{0, 0, width, height};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+  SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::show_transport(uint32_t position_ms, uint32_t length_ms, bool playing,
+                                bool has_track) {
+  transport_.show_position(position_ms, length_ms);
+  transport_.show_playing(playing);
+  transport_.enable(has_track);
 }
 
 void MainWindow::set_visualizer_lines(std::wstring first, std::wstring second) {
@@ -68,6 +75,12 @@ void MainWindow::set_visualizer_lines(std::wstring first, std::wstring second) {
 }
 
 void MainWindow::close() { window_.reset(); }
+
+RECT MainWindow::visualizer_rect() const {
+  RECT area{};
+  GetClientRect(visualizer_.window(), &area);
+  return area;
+}
 
 void MainWindow::layout() const {
   RECT client{};
@@ -77,40 +90,30 @@ void MainWindow::layout() const {
   transport_.layout(RECT{0, bar_top, client.right, client.bottom});
 }
 
-void MainWindow::refresh_transport() {
-  const uint64_t now = now_ms();
-  const bool playing = clock_.playing(now);
-  transport_.show_position(clock_.position(now), clock_.length());
-  transport_.show_playing(playing);
-  if (playing) {
-    SetTimer(window_.get(), kTickTimer, kTickMs, nullptr);
-  } else {
-    KillTimer(window_.get(), kTickTimer);
-  }
-}
-
 void MainWindow::on_command(int id) {
-  const uint64_t now = now_ms();
+  if (!listener_) return;
   switch (id) {
     case kPlayButton:
-      clock_.playing(now) ? clock_.pause(now) : clock_.play(now);
+      listener_->on_play_pause();
       break;
     case kPreviousButton:
-      clock_.seek(0, now);
+      listener_->on_previous();
       break;
     case kNextButton:
-      clock_.seek(clock_.length(), now);
+      listener_->on_next();
       break;
     default:
       return;
   }
-  refresh_transport();
+  // A clicked button keeps the focus otherwise, and would take the plug-in's keys.
+  SetFocus(visualizer_.window());
 }
 
 LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
       layout();
+      if (listener_) listener_->on_visualizer_resized();
       return 0;
     case WM_GETMINMAXINFO: {
       RECT frame{0, 0, kMinWidth, kMinHeight};
@@ -123,24 +126,23 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
       if (HIWORD(wparam) == BN_CLICKED) on_command(LOWORD(wparam));
       return 0;
     case WM_HSCROLL:
-      if (reinterpret_cast<HWND>(lparam) == GetDlgItem(window, kPositionSlider)) {
-        clock_.seek(transport_.slider_position_ms(), now_ms());
-        refresh_transport();
+      if (listener_ && reinterpret_cast<HWND>(lparam) == GetDlgItem(window, kPositionSlider) &&
+          LOWORD(wparam) != TB_ENDTRACK) {
+        listener_->on_seek(transport_.slider_position_ms());
       }
       return 0;
-    case WM_TIMER:
-      if (wparam == kSettleTimer) {
-        KillTimer(window, kSettleTimer);
-        if (auto settled = std::exchange(on_settled_, nullptr)) settled();
-      } else if (wparam == kTickTimer) {
-        refresh_transport();
+    case WM_CLOSE:
+      // The plug-in must let go of the visualizer before the window goes.
+      if (listener_) {
+        listener_->on_close_requested();
+        return 0;
       }
-      return 0;
+      break;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
-      // Closed by the user or by close(): either way the handle is no longer ours to destroy.
+      // Closed by close() or by the system: either way the handle is no longer ours to destroy.
       window_.release();
       break;
   }

@@ -4,8 +4,6 @@
 
 namespace standin {
 
-namespace {
-
 std::wstring full_path_of(const std::wstring& path) {
   const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return path;
@@ -15,8 +13,6 @@ std::wstring full_path_of(const std::wstring& path) {
   full.resize(written);
   return full;
 }
-
-}  // namespace
 
 std::string system_error_text(DWORD error) {
   wchar_t* buffer = nullptr;

@@ -26,6 +26,9 @@ struct PluginLoad {
 
 PluginLoad load_plugin(const std::wstring& path);
 
+// `path` made absolute from the current folder; `path` itself when that fails.
+std::wstring full_path_of(const std::wstring& path);
+
 // The system's text for an error code, without the trailing line end.
 std::string system_error_text(DWORD error);
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console.h"
-#include "transport_clock.h"
+#include "position_text.h"
 
 namespace standin {
 

@@ -44,15 +44,16 @@ std::optional<int32_t> VisualHost::send(uint32_t code, Needs needs, sabla::Visua
     return std::nullopt;
   }
   const bool idle = code == sabla::kMessageIdle || code == sabla::kMessageRenderData;
-  if (!idle || report_every_idle_) report_idle_counts();
+  if (!idle) report_idle_counts();
 
   in_call_ = true;
   const int32_t status = handler_(code, &message, instance_);
   in_call_ = false;
 
-  if (code == sabla::kMessageIdle) ++idle_count_, ++idle_unreported_;
-  if (code == sabla::kMessageRenderData) ++render_count_, ++render_unreported_;
-  if (!idle || report_every_idle_ || status != kStatusOk) {
+  const bool listed = !idle || report_every_idle_ || status != kStatusOk;
+  if (code == sabla::kMessageIdle) ++idle_count_, idle_unreported_ += !listed;
+  if (code == sabla::kMessageRenderData) ++render_count_, render_unreported_ += !listed;
+  if (listed) {
     print_("visual " + name + (detail.empty() ? "" : " " + detail) + " -> " +
            std::to_string(status) + "\n");
   }

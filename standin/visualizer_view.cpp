@@ -41,9 +41,15 @@ bool VisualizerView::create(HWND parent, HINSTANCE instance) {
 }
 
 void VisualizerView::set_lines(std::wstring first, std::wstring second) {
+  if (first == first_line_ && second == second_line_) return;
   first_line_ = std::move(first);
   second_line_ = std::move(second);
-  if (window_) InvalidateRect(window_, nullptr, FALSE);
+  if (window_ && !plugin_draws_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void VisualizerView::set_plugin_draws(bool draws) {
+  plugin_draws_ = draws;
+  if (window_ && !draws) InvalidateRect(window_, nullptr, FALSE);
 }
 
 LRESULT VisualizerView::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -53,13 +59,14 @@ LRESULT VisualizerView::handle_message(HWND window, UINT message, WPARAM wparam,
     case WM_PAINT: {
       PAINTSTRUCT ps;
       if (HDC dc = BeginPaint(window, &ps)) {
-        paint(dc);
+        if (!plugin_draws_) paint(dc);
         EndPaint(window, &ps);
       }
+      if (plugin_draws_ && exposed_) exposed_();
       return 0;
     }
     case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
+      if (!plugin_draws_) paint(reinterpret_cast<HDC>(wparam));
       return 0;
     case WM_NCDESTROY:
       window_ = nullptr;

@@ -1,8 +1,9 @@
 #pragma once
-// The visualizer area: the child window whose rectangle a plug-in draws into. Until a plug-in
+// The visualizer area: the child window whose rectangle a plug-in draws into. While no plug-in
 // draws, it shows what the stand-in knows about the track and the plug-in.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "win32_handles.h"
@@ -22,6 +23,9 @@ class VisualizerView {
   bool create(HWND parent, HINSTANCE instance);
   HWND window() const { return window_; }
   void set_lines(std::wstring first, std::wstring second);
+  // While the plug-in draws, painting leaves the pixels to it and only reports the exposure.
+  void set_plugin_draws(bool draws);
+  void on_exposed(std::function<void()> exposed) { exposed_ = std::move(exposed); }
 
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -31,6 +35,8 @@ class VisualizerView {
   HWND window_ = nullptr;  // owned by the parent window
   std::wstring first_line_;
   std::wstring second_line_;
+  bool plugin_draws_ = false;
+  std::function<void()> exposed_;
 };
 
 }  // namespace standin

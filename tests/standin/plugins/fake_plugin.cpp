@@ -1,8 +1,11 @@
 // A test double for a visual plug-in, written against the host interface alone: at "init" it
-// registers with the record a correct Sabla sends and asks the host to open one address. Built
-// with FAKE_PLUGIN_FAULTY it sends a registration with a wrong minor version and a stray byte.
+// registers with the record a correct Sabla sends (idle every 25 ms) and asks the host to open
+// one address; its handler reports every visual message (fake_visual_handler.cpp). Built with
+// FAKE_PLUGIN_FAULTY it sends a registration with a wrong minor version and a stray byte.
 #include <cstdint>
 #include <cstring>
+
+#include "fake_visual_handler.h"
 
 namespace {
 
@@ -21,7 +24,7 @@ void put_pointer(uint8_t* r, size_t offset, const void* p) {
   std::memcpy(r + offset, &p, kPointer);
 }
 
-int32_t visual_handler(uint32_t, void*, void*) { return -4; }
+constexpr uint32_t kIdleIntervalMs = 25;
 
 void write_header(uint8_t* r, uint32_t minor) {
   put32(r, 0, 10);
@@ -45,11 +48,11 @@ int32_t register_visualizer(void* cookie, HostCallback callback) {
   const uint8_t version[4] = {1, 0, 0x80, 0};
   std::memcpy(body + 72, version, 4);
   // From the handler on, each pointer-sized field moves the ones behind it.
-  const auto handler = &visual_handler;
+  const auto handler = &fake::visual_handler;
   std::memcpy(body + 76, &handler, kPointer);
   put_pointer(body, 76 + kPointer, nullptr);
   const size_t after = 76 + 2 * kPointer;
-  put32(body, after, 10);
+  put32(body, after, kIdleIntervalMs);
   put32(body, after + 4, 2);
   put32(body, after + 8, 2);
   put16(body, after + 12, 64);
