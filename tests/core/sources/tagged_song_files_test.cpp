@@ -13,7 +13,7 @@ namespace {
 
 std::string data_path(const std::string& name) {
   std::string here = __FILE__;
-  here.resize(here.rfind("core"));
+  here.resize(here.rfind("core/sources"));
 #ifdef _WIN32
   // Wine shows the Unix file system as drive Z.
   if (!here.empty() && here[0] == '/') here = "Z:" + here;
