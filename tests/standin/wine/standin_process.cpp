@@ -86,7 +86,8 @@ void write_file(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-StandinRun run_standin(const std::vector<std::string>& args) {
+StandinRun run_standin(const std::vector<std::string>& args,
+                       const std::function<void(unsigned long)>& while_running) {
   StandinRun run;
   static int serial = 0;
   const std::wstring stem =
@@ -107,6 +108,7 @@ StandinRun run_standin(const std::vector<std::string>& args) {
   if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
       CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                      &startup, &process)) {
+    if (while_running) while_running(process.dwProcessId);
     if (WaitForSingleObject(process.hProcess, 120000) == WAIT_TIMEOUT) {
       TerminateProcess(process.hProcess, 99);
       WaitForSingleObject(process.hProcess, 5000);

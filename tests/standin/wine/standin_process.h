@@ -1,5 +1,6 @@
 #pragma once
 // Runs the built stand-in as its own process, as a user would, and collects what it printed.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,10 @@ struct StandinRun {
   std::vector<std::string> all(const std::string& text) const;
 };
 
-// The stand-in with `args`, waited for up to two minutes.
-StandinRun run_standin(const std::vector<std::string>& args);
+// The stand-in with `args`, waited for up to two minutes; after that it is ended. Once it has
+// started, `while_running` gets its process id, to work its window as a user would.
+StandinRun run_standin(const std::vector<std::string>& args,
+                       const std::function<void(unsigned long process_id)>& while_running = {});
 
 // A build path as the stand-in under Wine reads it: "/a/b" becomes "Z:\a\b".
 std::string windows_path(const std::string& path);

@@ -1,6 +1,7 @@
 // The stand-in as a process, with the fake plug-in that reports every message it receives and
 // asks the stand-in's automation object from inside its handler.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <regex>
@@ -50,6 +51,38 @@ IdleReport idle_report(const StandinRun& run) {
     report.bad_renders += std::stoi(m[4]);
   }
   return report;
+}
+
+struct WindowSearch {
+  DWORD process_id;
+  HWND found;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM search) {
+  auto* s = reinterpret_cast<WindowSearch*>(search);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (owner != s->process_id || std::wstring(name) != L"SablaStandinMain") return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
+// The stand-in's main window, once it exists.
+HWND main_window_of(DWORD process_id) {
+  for (int tries = 0; tries < 300; ++tries) {
+    WindowSearch search{process_id, nullptr};
+    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+    if (search.found && IsWindowVisible(search.found)) return search.found;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+void click(HWND window, int button) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
 }
 
 class StandinRunTest : public ::testing::Test {
@@ -141,6 +174,33 @@ TEST_F(StandinRunTest, TracksPlayToTheirEndOneAfterAnother) {
             "fake: lyrics 23 characters", "fake: ctrk \"two\"", "fake: ids 9 9 9 9",
             "fake: lyrics 0 characters", "fake: vstp", "fake: clr after"}));
   EXPECT_TRUE(run.all("fake: ctrk").size() == 1u) << run.out;
+}
+
+TEST_F(StandinRunTest, WithoutAScenarioTheUserPlaysAndClosesTheWindow) {
+  constexpr int kPlayButton = 102;
+  constexpr int kNextButton = 103;
+  const StandinRun run = run_standin({"--plugin", fake_plugin(), "--playlist", playlist()},
+                                     [](unsigned long process_id) {
+                                       const HWND window = main_window_of(process_id);
+                                       if (!window) {
+                                         ADD_FAILURE() << "the stand-in's window did not appear";
+                                         return;
+                                       }
+                                       Sleep(300);
+                                       click(window, kPlayButton);
+                                       Sleep(300);
+                                       click(window, kNextButton);
+                                       Sleep(300);
+                                       click(window, kPlayButton);  // now a pause
+                                       Sleep(200);
+                                       PostMessageW(window, WM_CLOSE, 0, 0);
+                                     });
+  ASSERT_EQ(run.exit_code, 0) << run.out << run.err;
+  // The plug-in lets go of the window before it goes.
+  EXPECT_TRUE(in_order(run, {"fake: show window ok", "fake: vply \"Paper Lantern Road\"",
+                             "fake: ctrk \"Tide Tables\"", "fake: vpau", "fake: hide",
+                             "fake: clr after", "plug-in 'clr ' returned 0"}));
+  EXPECT_TRUE(run.all("scenario").empty());
 }
 
 TEST_F(StandinRunTest, UnusableInputsEndTheRunBeforeAnythingStarts) {
