@@ -47,12 +47,29 @@ std::optional<std::u16string> first_existing(const std::vector<std::u16string>& 
   return std::nullopt;
 }
 
+// The first of `base_names` with an extension that is a file in `folder`.
+std::optional<std::u16string> first_in_folder(std::u16string_view folder,
+                                              const std::vector<std::u16string>& base_names,
+                                              const LyricSearchFiles& files) {
+  std::vector<std::u16string> names;
+  for (const std::u16string& base : base_names) {
+    for (const std::u16string_view extension : kLyricExtensions) {
+      std::u16string name = base + std::u16string(extension);
+      if (folder.size() + 1 + name.size() < kPathBufferUnits) names.push_back(std::move(name));
+    }
+  }
+  const std::optional<size_t> found = files.first_openable(folder, names);
+  if (!found) return std::nullopt;
+  return path_of({folder, names[*found]});
+}
+
 std::optional<std::u16string> search_subfolders(const LyricSearchQuery& query,
                                                 std::u16string_view folder,
                                                 const LyricSearchFiles& files) {
+  const std::vector<std::u16string> names = subfolder_base_names(query);
   std::optional<std::u16string> found;
   files.for_each_subfolder(folder, [&](std::u16string_view name) {
-    found = first_existing(subfolder_bases(query, path_of({folder, name})), files);
+    found = first_in_folder(path_of({folder, name}), names, files);
     return found.has_value();
   });
   return found;
@@ -111,12 +128,11 @@ std::vector<std::u16string> lyric_folder_bases(const LyricSearchQuery& query,
   };
 }
 
-std::vector<std::u16string> subfolder_bases(const LyricSearchQuery& query,
-                                            std::u16string_view subfolder) {
+std::vector<std::u16string> subfolder_base_names(const LyricSearchQuery& query) {
   return {
-      path_of({subfolder, without_extension(query.file_name)}),
-      path_of({subfolder, query.title_safe}),
-      path_of({subfolder, artist_title(query.artist_safe, query.title_safe)}),
+      std::u16string(without_extension(query.file_name)),
+      query.title_safe,
+      artist_title(query.artist_safe, query.title_safe),
   };
 }
 

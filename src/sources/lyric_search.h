@@ -37,9 +37,8 @@ std::vector<std::u16string> song_folder_bases(const LyricSearchQuery& query);
 // inside the lyric folder `folder`, before its subfolders are listed:
 std::vector<std::u16string> lyric_folder_bases(const LyricSearchQuery& query,
                                                std::u16string_view folder);
-// and inside its subfolder `subfolder` (the folder joined with the listed name):
-std::vector<std::u16string> subfolder_bases(const LyricSearchQuery& query,
-                                            std::u16string_view subfolder);
+// and the names tried inside each of its subfolders:
+std::vector<std::u16string> subfolder_base_names(const LyricSearchQuery& query);
 
 // The first candidate that can be opened: next to the song, then for each lyric folder in turn
 // its own candidates and, with `find_sdir`, those of its direct subfolders. Each base is tried

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,20 @@ class LyricSearchFiles {
 
   // Whether the file at `path` can be opened for reading (a folder cannot).
   virtual bool can_open(std::u16string_view path) const = 0;
+
+  // The index of the first of `names` that is a file in `folder` and can be opened; nothing
+  // when none is. The same answer as can_open on each "folder\name" in turn, which is what this
+  // default does; a file system may answer it more cheaply by listing the folder once.
+  virtual std::optional<size_t> first_openable(std::u16string_view folder,
+                                               std::span<const std::u16string> names) const {
+    for (size_t i = 0; i < names.size(); ++i) {
+      std::u16string path(folder);
+      path += u'\\';
+      path += names[i];
+      if (can_open(path)) return i;
+    }
+    return std::nullopt;
+  }
 
   // Calls `visit` with the name of every folder directly inside `folder` except "." and "..", in
   // the order the file system lists them, until `visit` returns true.

@@ -8,6 +8,8 @@ namespace sabla {
 class SystemLyricSearchFiles final : public LyricSearchFiles {
  public:
   bool can_open(std::u16string_view path) const override;
+  std::optional<size_t> first_openable(std::u16string_view folder,
+                                       std::span<const std::u16string> names) const override;
   void for_each_subfolder(
       std::u16string_view folder,
       const std::function<bool(std::u16string_view name)>& visit) const override;

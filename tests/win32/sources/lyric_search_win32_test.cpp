@@ -114,6 +114,30 @@ TEST(LyricSearchWin32, SubfoldersAreListedWithoutFilesAndDotEntries) {
   EXPECT_EQ(song.lyrics_path, u16(temp / L"two\\song.lrc"));
 }
 
+TEST(LyricSearchWin32, FirstOpenableAnswersAsOpeningEachNameWould) {
+  TempFolder temp;
+  ASSERT_TRUE(make_folder(temp / L"Title.kra"));  // a folder is no lyric file
+  ASSERT_TRUE(make_file(temp / L"TITLE.LRC"));    // names match without regard to case
+  ASSERT_TRUE(make_file(temp / L"Title.txt"));
+  ASSERT_TRUE(make_folder(temp / L"deeper"));
+  ASSERT_TRUE(make_file(temp / L"deeper\\x.txt"));
+  SystemLyricSearchFiles files;
+  const std::vector<std::u16string> names = {u"Title.kra", u"Title.lrc", u"Title.txt"};
+  EXPECT_EQ(files.first_openable(u16(temp.path()), names), std::optional<size_t>(1));
+
+  // A file held open without sharing cannot be opened: the next name wins.
+  HANDLE held = CreateFileW((temp / L"TITLE.LRC").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files.first_openable(u16(temp.path()), names), std::optional<size_t>(2));
+  CloseHandle(held);
+
+  const std::vector<std::u16string> nested = {u"none.txt", u"deeper\\x.txt"};
+  EXPECT_EQ(files.first_openable(u16(temp.path()), nested), std::optional<size_t>(1));
+  EXPECT_FALSE(files.first_openable(u16(temp / L"missing"), names));
+  EXPECT_FALSE(files.first_openable(u16(temp.path()), std::vector<std::u16string>{u"x.kra"}));
+}
+
 TEST(LyricSearchWin32, LastWriteTimeOfASongFileInUse) {
   TempFolder temp;
   const std::wstring path = temp / L"song.mp3";
