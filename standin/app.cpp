@@ -6,9 +6,8 @@
 #include <filesystem>
 
 #include "byte_text.h"
+#include "display_text.h"
 #include "key_input.h"
-#include "position_text.h"
-#include "screenshot.h"
 #include "small_file.h"
 #include "text_codec.h"
 #include "track_records.h"
@@ -17,26 +16,11 @@ namespace standin {
 
 namespace {
 
-// How often the transport bar and the track lines are brought up to date.
-constexpr uint64_t kRefreshMs = 250;
 // Without a scenario, a headless run or a plain screenshot waits this long for the window (and
 // a plug-in) to have drawn.
 constexpr uint32_t kSettleMs = 300;
 // Lyrics held by the player larger than this are refused as a playlist mistake.
 constexpr size_t kMaxLyricsFileBytes = 1024 * 1024;
-
-// Milliseconds from a clock that never goes back and is finer than the idle pace.
-uint64_t clock_ms() {
-  static const int64_t frequency = [] {
-    LARGE_INTEGER f{};
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart > 0 ? f.QuadPart : 1;
-  }();
-  LARGE_INTEGER counter{};
-  QueryPerformanceCounter(&counter);
-  return static_cast<uint64_t>(counter.QuadPart / frequency * 1000 +
-                               counter.QuadPart % frequency * 1000 / frequency);
-}
 
 // Waits of a few milliseconds need the system timer at its finest.
 class TimerResolution {
@@ -62,19 +46,13 @@ std::wstring full_path_beside(const std::filesystem::path& file, const std::stri
   return full_path_of(beside(file, relative).wstring());
 }
 
-std::string track_line(const PlaylistTrack& t) {
-  std::string text = t.title;
-  if (!t.artist.empty()) text = t.artist + " - " + text;
-  return text + "  (" + format_position(t.length_ms) + ")";
-}
-
 }  // namespace
 
 App::App(HINSTANCE instance, Options options, const Console& console)
     : instance_(instance),
       options_(std::move(options)),
       console_(console),
-      model_({}, clock_ms),
+      model_({}, steady_clock_ms),
       session_([&console](std::string_view text) { console.out(text); }) {}
 
 App::~App() { shut_down(); }
@@ -134,11 +112,11 @@ ExitCode App::load_playlist() {
     }
     locations_.push_back(to_utf8(files.location));
     files_.push_back(std::move(files));
-    print(number + ": " + track_line(t) + ", lyrics " + std::to_string(lyrics.back().size()) +
+    print(number + ": " + track_summary(t) + ", lyrics " + std::to_string(lyrics.back().size()) +
           " characters, " + (files_.back().artwork.empty() ? "no artwork" : "artwork") + ", at " +
           locations_.back() + "\n");
   }
-  model_ = PlayerModel(std::move(parsed.tracks), clock_ms);
+  model_ = PlayerModel(std::move(parsed.tracks), steady_clock_ms);
   for (size_t i = 0; i < lyrics.size(); ++i) model_.set_lyrics(i, std::move(lyrics[i]));
   return kExitOk;
 }
@@ -256,214 +234,6 @@ ExitCode App::start_visualizer() {
   show_visualizer();
   return kExitOk;
 }
-
-void App::loop() {
-  uint64_t next_refresh = 0;
-  while (!quit_) {
-    const uint64_t now = clock_ms();
-    run_due_steps(now);
-    if (quit_) break;
-    deliver(now);
-    const uint64_t next_idle = driver_ ? driver_->idle(now) : UINT64_MAX;
-    // What the plug-in did through the automation interface while it had idle time.
-    deliver(now);
-    if (now >= next_refresh) {
-      refresh_window();
-      next_refresh = now + kRefreshMs;
-    }
-    uint64_t wake = std::min(next_idle, next_refresh);
-    if (scripted_) wake = std::min(wake, std::max(resume_at_, now));
-    const auto timeout = static_cast<DWORD>(wake > now ? std::min<uint64_t>(wake - now, 1000) : 0);
-    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        quit_ = true;
-        break;
-      }
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-}
-
-void App::run_due_steps(uint64_t now) {
-  // A step may take a while (a screenshot, a plug-in answering), so each one reads the clock.
-  for (; !quit_ && now >= resume_at_; now = clock_ms()) {
-    if (held_key_) {
-      if (!release_keys(*held_key_)) print("scenario: the key could not be released\n");
-      held_key_.reset();
-    }
-    if (next_step_ >= steps_.size()) {
-      if (scripted_) quit_ = true;
-      return;
-    }
-    const Step step = steps_[next_step_++];
-    print("scenario" + (step.line ? " line " + std::to_string(step.line) : std::string()) + ": " +
-          describe_step(step) + "\n");
-    run_step(step, now);
-    // Each step's messages go out before the next step, so they keep the scenario's order.
-    deliver(now);
-  }
-}
-
-void App::run_step(const Step& step, uint64_t now) {
-  switch (step.kind) {
-    case StepKind::kPlay:
-      model_.play();
-      break;
-    case StepKind::kPause:
-      model_.pause();
-      break;
-    case StepKind::kResume:
-      model_.resume();
-      break;
-    case StepKind::kStop:
-      model_.stop();
-      break;
-    case StepKind::kNext:
-      model_.next();
-      break;
-    case StepKind::kPrevious:
-      model_.previous();
-      break;
-    case StepKind::kFastForward:
-      model_.fast_forward();
-      break;
-    case StepKind::kRewind:
-      model_.rewind();
-      break;
-    case StepKind::kSeek:
-      model_.seek(step.ms);
-      break;
-    case StepKind::kWait:
-      resume_at_ = now + step.ms;
-      break;
-    case StepKind::kKey:
-      if (!press_keys(step.key)) print("scenario: the system did not take the key\n");
-      held_key_ = step.key;
-      resume_at_ = now + step.ms;
-      break;
-    case StepKind::kScreenshot:
-      if (const ExitCode code = take_screenshot(step.path); code != kExitOk) {
-        exit_code_ = code;
-        quit_ = true;
-      }
-      break;
-    case StepKind::kHide:
-      hide_visualizer();
-      break;
-    case StepKind::kShow:
-      show_visualizer();
-      break;
-    case StepKind::kResize:
-      window_.resize(step.width, step.height);
-      break;
-    case StepKind::kConfigure:
-      if (!visual_) {
-        print("scenario: no plug-in to configure\n");
-      } else if (!driver_->requests().wants_configure) {
-        print("scenario: the plug-in did not ask for 'cnfg'\n");
-      } else {
-        visual_->configure();
-      }
-      break;
-    case StepKind::kBusy:
-      set_busy(step.on);
-      break;
-    case StepKind::kQuit:
-      quit_ = true;
-      break;
-  }
-}
-
-void App::deliver(uint64_t now) {
-  model_.update();
-  if (!driver_) {
-    model_.take_events();
-    return;
-  }
-  driver_->deliver_events();
-  if (visual_->shown() && window_changed_)
-    visual_->set_window(window_.visualizer(), drawing_rect());
-  if (visual_->shown() && exposed_) visual_->update();
-  window_changed_ = exposed_ = false;
-}
-
-sabla::DrawingRect App::drawing_rect() const {
-  const RECT area = window_.visualizer_rect();
-  return {static_cast<int16_t>(area.top), static_cast<int16_t>(area.left),
-          static_cast<int16_t>(area.bottom), static_cast<int16_t>(area.right)};
-}
-
-void App::show_visualizer() {
-  if (!visual_) {
-    print("no plug-in to show\n");
-    return;
-  }
-  if (visual_->shown()) return;
-  window_changed_ = exposed_ = false;
-  if (visual_->show(window_.visualizer(), drawing_rect())) window_.set_plugin_draws(true);
-}
-
-void App::hide_visualizer() {
-  if (!visual_ || !visual_->shown()) return;
-  visual_->hide();
-  window_.set_plugin_draws(false);
-}
-
-void App::set_busy(bool busy) {
-  if (busy && !busy_.open(instance_)) {
-    print("player: the modal window cannot be opened: " + system_error_text(GetLastError()) + "\n");
-    return;
-  }
-  if (!busy) busy_.close();
-  if (automation_) automation_->set_busy(busy);
-  print(busy ? "player: busy, a modal window is open\n" : "player: no longer busy\n");
-}
-
-void App::refresh_window() {
-  if (!window_.window()) return;
-  const bool has_track = model_.has_track();
-  const uint32_t length = has_track ? model_.tracks()[model_.current()].length_ms : 0;
-  window_.show_transport(model_.position_ms(), length, model_.state() == PlayState::kPlaying,
-                         has_track);
-  std::wstring plugin_line = L"No plug-in";
-  if (!session_.registrations().empty()) {
-    plugin_line =
-        L"Plug-in \"" + from_utf8(session_.registrations().front().fields.name) + L"\" registered";
-  }
-  window_.set_visualizer_lines(
-      has_track ? from_utf8(track_line(model_.tracks()[model_.current()])) : L"No track",
-      plugin_line);
-}
-
-ExitCode App::take_screenshot(const std::string& path) {
-  refresh_window();
-  RedrawWindow(window_.window(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Capture capture;
-  std::string error;
-  if (!capture_client(window_.window(), capture, error) ||
-      !save_png(capture, from_utf8(path), error)) {
-    console_.error("standin: screenshot " + path + " failed: " + error + "\n");
-    return kExitScreenshotFailed;
-  }
-  print("screenshot: " + path + " (client area " + std::to_string(capture.width) + "x" +
-        std::to_string(capture.height) + ", " + std::to_string(capture.distinct_colours()) +
-        " colours)\n");
-  return kExitOk;
-}
-
-void App::on_play_pause() {
-  model_.state() == PlayState::kPlaying ? model_.pause() : model_.play();
-}
-
-void App::on_previous() { model_.previous(); }
-
-void App::on_next() { model_.next(); }
-
-void App::on_seek(uint32_t position_ms) { model_.seek(position_ms); }
 
 void App::shut_down() {
   if (held_key_) {

@@ -61,7 +61,7 @@ class App final : public WindowListener {
   void set_busy(bool busy);
   ExitCode take_screenshot(const std::string& path);
   // Sends what the window and the player did since the last turn of the loop.
-  void deliver(uint64_t now);
+  void deliver();
   void refresh_window();
   sabla::DrawingRect drawing_rect() const;
   void print(std::string_view text) const { console_.out(text); }

@@ -1,9 +1,16 @@
 #include "player_model.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace standin {
+
+uint64_t steady_clock_ms() {
+  using namespace std::chrono;
+  return static_cast<uint64_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 PlayerModel::PlayerModel(std::vector<PlaylistTrack> tracks, Clock clock)
     : tracks_(std::move(tracks)), lyrics_(tracks_.size()), clock_(std::move(clock)) {

@@ -13,6 +13,9 @@
 
 namespace standin {
 
+// Milliseconds from the system's steady clock: the player's clock outside tests.
+uint64_t steady_clock_ms();
+
 enum class PlayState { kStopped, kPlaying, kPaused };
 
 // How far fast forward and rewind jump.

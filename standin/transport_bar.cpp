@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console.h"
-#include "position_text.h"
+#include "display_text.h"
 
 namespace standin {
 

@@ -1,0 +1,228 @@
+// The running stand-in: the playback loop, the scenario's steps, the visual messages they cause
+// and what the user does with the window.
+#include <algorithm>
+#include <cstdint>
+
+#include "app.h"
+#include "display_text.h"
+#include "key_input.h"
+#include "screenshot.h"
+
+namespace standin {
+
+namespace {
+
+// How often the transport bar and the track lines are brought up to date.
+constexpr uint64_t kRefreshMs = 250;
+
+}  // namespace
+
+void App::loop() {
+  uint64_t next_refresh = 0;
+  while (!quit_) {
+    const uint64_t now = steady_clock_ms();
+    run_due_steps(now);
+    if (quit_) break;
+    deliver();
+    const uint64_t next_idle = driver_ ? driver_->idle(now) : UINT64_MAX;
+    // What the plug-in did through the automation interface while it had idle time.
+    deliver();
+    if (now >= next_refresh) {
+      refresh_window();
+      next_refresh = now + kRefreshMs;
+    }
+    uint64_t wake = std::min(next_idle, next_refresh);
+    if (scripted_) wake = std::min(wake, std::max(resume_at_, now));
+    const auto timeout = static_cast<DWORD>(wake > now ? std::min<uint64_t>(wake - now, 1000) : 0);
+    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        quit_ = true;
+        break;
+      }
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+void App::run_due_steps(uint64_t now) {
+  // A step may take a while (a screenshot, a plug-in answering), so each one reads the clock.
+  for (; !quit_ && now >= resume_at_; now = steady_clock_ms()) {
+    if (held_key_) {
+      if (!release_keys(*held_key_)) print("scenario: the key could not be released\n");
+      held_key_.reset();
+    }
+    if (next_step_ >= steps_.size()) {
+      if (scripted_) quit_ = true;
+      return;
+    }
+    const Step step = steps_[next_step_++];
+    print("scenario" + (step.line ? " line " + std::to_string(step.line) : std::string()) + ": " +
+          describe_step(step) + "\n");
+    run_step(step, now);
+    // Each step's messages go out before the next step, so they keep the scenario's order.
+    deliver();
+  }
+}
+
+void App::run_step(const Step& step, uint64_t now) {
+  switch (step.kind) {
+    case StepKind::kPlay:
+      model_.play();
+      break;
+    case StepKind::kPause:
+      model_.pause();
+      break;
+    case StepKind::kResume:
+      model_.resume();
+      break;
+    case StepKind::kStop:
+      model_.stop();
+      break;
+    case StepKind::kNext:
+      model_.next();
+      break;
+    case StepKind::kPrevious:
+      model_.previous();
+      break;
+    case StepKind::kFastForward:
+      model_.fast_forward();
+      break;
+    case StepKind::kRewind:
+      model_.rewind();
+      break;
+    case StepKind::kSeek:
+      model_.seek(step.ms);
+      break;
+    case StepKind::kWait:
+      resume_at_ = now + step.ms;
+      break;
+    case StepKind::kKey:
+      if (!press_keys(step.key)) print("scenario: the system did not take the key\n");
+      held_key_ = step.key;
+      resume_at_ = now + step.ms;
+      break;
+    case StepKind::kScreenshot:
+      if (const ExitCode code = take_screenshot(step.path); code != kExitOk) {
+        exit_code_ = code;
+        quit_ = true;
+      }
+      break;
+    case StepKind::kHide:
+      hide_visualizer();
+      break;
+    case StepKind::kShow:
+      show_visualizer();
+      break;
+    case StepKind::kResize:
+      window_.resize(step.width, step.height);
+      break;
+    case StepKind::kConfigure:
+      if (!visual_) {
+        print("scenario: no plug-in to configure\n");
+      } else if (!driver_->requests().wants_configure) {
+        print("scenario: the plug-in did not ask for 'cnfg'\n");
+      } else {
+        visual_->configure();
+      }
+      break;
+    case StepKind::kBusy:
+      set_busy(step.on);
+      break;
+    case StepKind::kQuit:
+      quit_ = true;
+      break;
+  }
+}
+
+void App::deliver() {
+  model_.update();
+  if (!driver_) {
+    model_.take_events();
+    return;
+  }
+  driver_->deliver_events();
+  if (visual_->shown() && window_changed_)
+    visual_->set_window(window_.visualizer(), drawing_rect());
+  if (visual_->shown() && exposed_) visual_->update();
+  window_changed_ = exposed_ = false;
+}
+
+sabla::DrawingRect App::drawing_rect() const {
+  const RECT area = window_.visualizer_rect();
+  return {static_cast<int16_t>(area.top), static_cast<int16_t>(area.left),
+          static_cast<int16_t>(area.bottom), static_cast<int16_t>(area.right)};
+}
+
+void App::show_visualizer() {
+  if (!visual_) {
+    print("no plug-in to show\n");
+    return;
+  }
+  if (visual_->shown()) return;
+  window_changed_ = exposed_ = false;
+  if (visual_->show(window_.visualizer(), drawing_rect())) window_.set_plugin_draws(true);
+}
+
+void App::hide_visualizer() {
+  if (!visual_ || !visual_->shown()) return;
+  visual_->hide();
+  window_.set_plugin_draws(false);
+}
+
+void App::set_busy(bool busy) {
+  if (busy && !busy_.open(instance_)) {
+    print("player: the modal window cannot be opened: " + system_error_text(GetLastError()) + "\n");
+    return;
+  }
+  if (!busy) busy_.close();
+  if (automation_) automation_->set_busy(busy);
+  print(busy ? "player: busy, a modal window is open\n" : "player: no longer busy\n");
+}
+
+void App::refresh_window() {
+  if (!window_.window()) return;
+  const bool has_track = model_.has_track();
+  const uint32_t length = has_track ? model_.tracks()[model_.current()].length_ms : 0;
+  window_.show_transport(model_.position_ms(), length, model_.state() == PlayState::kPlaying,
+                         has_track);
+  std::wstring plugin_line = L"No plug-in";
+  if (!session_.registrations().empty()) {
+    plugin_line =
+        L"Plug-in \"" + from_utf8(session_.registrations().front().fields.name) + L"\" registered";
+  }
+  window_.set_visualizer_lines(
+      has_track ? from_utf8(track_summary(model_.tracks()[model_.current()])) : L"No track",
+      plugin_line);
+}
+
+ExitCode App::take_screenshot(const std::string& path) {
+  refresh_window();
+  RedrawWindow(window_.window(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Capture capture;
+  std::string error;
+  if (!capture_client(window_.window(), capture, error) ||
+      !save_png(capture, from_utf8(path), error)) {
+    console_.error("standin: screenshot " + path + " failed: " + error + "\n");
+    return kExitScreenshotFailed;
+  }
+  print("screenshot: " + path + " (client area " + std::to_string(capture.width) + "x" +
+        std::to_string(capture.height) + ", " + std::to_string(capture.distinct_colours()) +
+        " colours)\n");
+  return kExitOk;
+}
+
+void App::on_play_pause() {
+  model_.state() == PlayState::kPlaying ? model_.pause() : model_.play();
+}
+
+void App::on_previous() { model_.previous(); }
+
+void App::on_next() { model_.next(); }
+
+void App::on_seek(uint32_t position_ms) { model_.seek(position_ms); }
+
+}  // namespace standin
