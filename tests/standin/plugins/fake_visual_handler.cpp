@@ -214,12 +214,13 @@ int32_t visual_handler(uint32_t message, void* record, void* instance) {
       return 0;
     }
     case code("vply"):
-      on_track("vply", at<const uint8_t*>(record, 0) ? at<const uint8_t*>(record, 44) : nullptr,
-               at<const uint8_t*>(record, 4) ? at<const uint8_t*>(record, 44 + kPointer) : nullptr);
+      // Two 32-bit presence words, nine words the plug-in does not read, then the pointers.
+      on_track("vply", at<uint32_t>(record, 0) ? at<const uint8_t*>(record, 44) : nullptr,
+               at<uint32_t>(record, 4) ? at<const uint8_t*>(record, 44 + kPointer) : nullptr);
       return 0;
     case code("ctrk"):
-      on_track("ctrk", at<const uint8_t*>(record, 0) ? at<const uint8_t*>(record, 8) : nullptr,
-               at<const uint8_t*>(record, 4) ? at<const uint8_t*>(record, 8 + kPointer) : nullptr);
+      on_track("ctrk", at<uint32_t>(record, 0) ? at<const uint8_t*>(record, 8) : nullptr,
+               at<uint32_t>(record, 4) ? at<const uint8_t*>(record, 8 + kPointer) : nullptr);
       return 0;
     case code("setp"): {
       report_idle();
