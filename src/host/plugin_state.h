@@ -1,5 +1,17 @@
 #pragma once
+#include <memory>
 
+#include "host/host_link.h"
+#include "host/key_names.h"
+#include "host/playback_clock.h"
+#include "host/plugin_instance.h"
+#include "host/requests.h"
+#include "host/song_info.h"
+#include "host/string_table.h"
+#include "host/track_info.h"
+#include "host/wheel_input.h"
+#include "host/window_state.h"
+#include "player/player_types.h"
 #include "settings/settings.h"
 
 namespace sabla {
@@ -9,6 +21,24 @@ namespace sabla {
 // Later subsystems add their nested parts here.
 struct PluginState {
   Settings settings;
+
+  bool in_handler = false;  // a visual message is being handled
+  HostLink host;
+  std::unique_ptr<PluginInstance> instance;  // from the handler's "init" to its "clr "
+
+  PlaybackClock clock;
+  SongInfo song;
+  InfoTexts info_texts;
+
+  WindowState window;
+  PointerState pointer;
+  OptionsWindowState options;
+  Requests requests;
+  StatusMessage status;
+
+  StringTable strings;
+  KeyNames key_names;
+  WheelInput wheel;
 };
 
 }  // namespace sabla

@@ -1,0 +1,31 @@
+#pragma once
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace sabla {
+
+// What other parts of the plug-in ask the next idle call to do, and the flags that gate it.
+// Dialogs never act on the display directly: they leave a request here.
+struct Requests {
+  bool reload_settings_request = false;
+  bool fonts_changed = false;
+  bool reload_lyrics_request = false;
+  bool delete_file_request = false;
+  std::u16string delete_file_path;  // the unreadable lyric file the request is about
+  bool probe_off = false;           // the empty lyrics panel starts no background re-check
+  bool lyrics_modified = false;     // timetags edited in edit mode and not saved
+  std::array<bool, 8> search_key_fired{};
+  // Written by the version-check threads: 1 newer, 0 not newer, -1 the check failed.
+  std::atomic<int32_t> new_version_pending{0};
+  std::atomic<int32_t> new_beta_pending{0};
+};
+
+// The modeless options window, when it exists.
+struct OptionsWindowState {
+  void* options_window = nullptr;
+  bool options_open = false;
+};
+
+}  // namespace sabla
