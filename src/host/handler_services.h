@@ -1,0 +1,67 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "host/later_stages.h"
+#include "player/player_bridge.h"
+
+namespace sabla {
+
+struct PluginState;
+
+// Everything the visual message handler needs from outside its own logic: the millisecond
+// timer, the player, the platform's windows and drawing resources, and the stages of the other
+// subsystems. The plug-in uses the Win32 services; tests script their own.
+class HandlerServices {
+ public:
+  virtual ~HandlerServices() = default;
+
+  // The multimedia timer, in milliseconds.
+  virtual uint32_t now_ms() = 0;
+  virtual PlayerBridge& player() = 0;
+
+  // "init": the 1-millisecond timer period, the module handle, the own version, the temporary
+  // artwork path and the string table. "clr " undoes it.
+  virtual void start_instance(PluginState& state) = 0;
+  virtual void end_instance(PluginState& state) = 0;
+
+  // "show": GDI+, the window's device context and the memory device contexts for `window`.
+  // False, with nothing made, when `window` is no window.
+  virtual bool open_window(PluginState& state, void* window) = 0;
+  // "hide": the device contexts and GDI+ go.
+  virtual void close_window(PluginState& state) = 0;
+  // The mouse wheel for the top-level window of the visualizer, acquired.
+  virtual void open_wheel(PluginState& state) = 0;
+  virtual void delete_temp_artwork(PluginState& state) = 0;
+  // Sends the options window the cancel command, which closes it.
+  virtual void close_options_window(PluginState& state) = 0;
+  // A warning message box captioned "Sabla" over the visualizer window.
+  virtual void warn(PluginState& state, std::u16string_view text) = 0;
+
+  // The settings file, loaded with the window's device context for the item fonts.
+  virtual void load_settings(PluginState& state) = 0;
+  virtual bool save_settings(PluginState& state) = 0;
+
+  // The stages of other subsystems. Tests override these to watch the handler call them.
+  virtual bool load_song_lyrics(PluginState& state) { return sabla::load_song_lyrics(state); }
+  virtual bool save_document_lyrics(PluginState& state) {
+    return sabla::save_document_lyrics(state);
+  }
+  virtual void create_frame_surfaces(PluginState& state) { sabla::create_frame_surfaces(state); }
+  virtual void release_frame_surfaces(PluginState& state) { sabla::release_frame_surfaces(state); }
+  virtual void create_info_font(PluginState& state) { sabla::create_info_font(state); }
+  virtual void delete_info_font(PluginState& state) { sabla::delete_info_font(state); }
+  virtual void layout_display(PluginState& state) { sabla::layout_display(state); }
+  virtual void start_release_version_check(PluginState& state) {
+    sabla::start_release_version_check(state);
+  }
+  virtual void start_beta_version_check(PluginState& state) {
+    sabla::start_beta_version_check(state);
+  }
+  virtual void idle_processing(PluginState& state) { sabla::idle_processing(state, *this); }
+  virtual void open_options_window(PluginState& state, OptionsTrigger trigger) {
+    sabla::open_options_window(state, *this, trigger);
+  }
+};
+
+}  // namespace sabla

@@ -1,0 +1,75 @@
+#pragma once
+// Handler services without a platform: the time is what the test says, the window and its
+// resources are pretended, the settings are the defaults, and every stage call is counted.
+#include <map>
+#include <string>
+
+#include "core/host/scripted_player.h"
+#include "host/handler_services.h"
+#include "host/message_handler.h"
+#include "host/plugin_state.h"
+#include "settings/settings_format.h"
+
+namespace sabla::test {
+
+class FakeHandlerServices : public HandlerServices {
+ public:
+  uint32_t time = 0;
+  ScriptedPlayer scripted_player;
+  bool window_opens = true;
+  bool pipeline_succeeds = true;
+  bool save_succeeds = true;
+  std::map<std::string, int> calls;
+  std::u16string last_warning;
+
+  uint32_t now_ms() override { return time; }
+  PlayerBridge& player() override { return scripted_player; }
+  void start_instance(PluginState&) override { ++calls["start_instance"]; }
+  void end_instance(PluginState&) override { ++calls["end_instance"]; }
+  bool open_window(PluginState&, void*) override {
+    ++calls["open_window"];
+    return window_opens;
+  }
+  void close_window(PluginState&) override { ++calls["close_window"]; }
+  void open_wheel(PluginState&) override { ++calls["open_wheel"]; }
+  void delete_temp_artwork(PluginState&) override { ++calls["delete_temp_artwork"]; }
+  void close_options_window(PluginState&) override { ++calls["close_options_window"]; }
+  void warn(PluginState&, std::u16string_view text) override {
+    ++calls["warn"];
+    last_warning = text;
+  }
+  void load_settings(PluginState& state) override {
+    ++calls["load_settings"];
+    reset_settings(state.settings, SettingsDefaults{u"C:\\Documents", u"Face"});
+    finish_settings_read(state.settings);
+  }
+  bool save_settings(PluginState&) override {
+    ++calls["save_settings"];
+    return true;
+  }
+  bool load_song_lyrics(PluginState&) override {
+    ++calls["load_song_lyrics"];
+    return pipeline_succeeds;
+  }
+  bool save_document_lyrics(PluginState&) override {
+    ++calls["save_document_lyrics"];
+    return save_succeeds;
+  }
+  void create_frame_surfaces(PluginState&) override { ++calls["create_frame_surfaces"]; }
+  void release_frame_surfaces(PluginState&) override { ++calls["release_frame_surfaces"]; }
+  void create_info_font(PluginState&) override { ++calls["create_info_font"]; }
+  void delete_info_font(PluginState&) override { ++calls["delete_info_font"]; }
+  void layout_display(PluginState&) override { ++calls["layout_display"]; }
+  void start_release_version_check(PluginState&) override { ++calls["release_check"]; }
+  void start_beta_version_check(PluginState&) override { ++calls["beta_check"]; }
+  void idle_processing(PluginState&) override { ++calls["idle_processing"]; }
+  void open_options_window(PluginState&, OptionsTrigger) override { ++calls["open_options"]; }
+};
+
+// Sends one message as the host does, with the instance the handler handed out.
+inline int32_t send(PluginState& state, HandlerServices& services, uint32_t message,
+                    void* record = nullptr) {
+  return handle_visual_message(state, services, message, record, state.instance.get());
+}
+
+}  // namespace sabla::test
