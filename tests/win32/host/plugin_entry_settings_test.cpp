@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "host/plugin_entry.h"
-#include "host/visual_handler.h"
 #include "settings/settings_store.h"
 #include "win32/settings/temp_folder.h"
 
@@ -13,6 +12,9 @@ namespace {
 
 uint32_t g_registered_loop = 0;
 int g_registrations = 0;
+
+// Registration only hands the handler's address over; it is never called here.
+int32_t unused_handler(uint32_t, void*, void*) { return kStatusUnimplemented; }
 
 int32_t loop_recorder(void*, uint32_t message, HostMessage* record) {
   if (message == kMessageRegisterVisual) {
@@ -31,8 +33,7 @@ class RegistrationLoop : public ::testing::Test {
 
   // Sends "init" as the host would, with the settings kept in the temporary folder.
   uint32_t registered_loop(PluginState& state) {
-    const EntryHooks hooks{[this](PluginState& s) { load_settings(s, where); },
-                           &visual_message_handler};
+    const EntryHooks hooks{[this](PluginState& s) { load_settings(s, where); }, &unused_handler};
     EntryInitMessage init{};
     init.host_callback = &loop_recorder;
     EXPECT_EQ(handle_entry_message(state, kMessageInit, &init, hooks), kStatusOk);

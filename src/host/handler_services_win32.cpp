@@ -1,0 +1,75 @@
+#include "host/handler_services_win32.h"
+
+#include <string>
+
+#include "host/direct_input_win32.h"
+#include "host/window_drawing_win32.h"
+#include "settings/settings_store.h"
+
+namespace sabla {
+namespace {
+
+constexpr wchar_t kCaption[] = L"Sabla";
+
+const wchar_t* as_wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+}  // namespace
+
+HWND owner_window_of(HWND window) {
+  if (!window) return nullptr;
+  const HWND root = GetAncestor(window, GA_ROOT);
+  return root ? root : window;
+}
+
+void Win32HandlerServices::start_instance(PluginState& state) {
+  timer_period_.reset();
+  timer_period_.emplace();
+  state.host.module_handle = module_;
+  const OwnVersion version = read_own_version(module_);
+  state.host.own_version_text = version.text;
+  state.host.own_version_number = version.number;
+  state.host.own_version_caption = version.caption;
+  state.host.temp_artwork_path = temp_artwork_path();
+  load_string_table(state.strings, module_);
+}
+
+void Win32HandlerServices::end_instance(PluginState&) { timer_period_.reset(); }
+
+bool Win32HandlerServices::open_window(PluginState& state, void* window) {
+  state.window.drawing = open_window_drawing(static_cast<HWND>(window));
+  return state.window.drawing != nullptr;
+}
+
+void Win32HandlerServices::close_window(PluginState& state) { state.window.drawing.reset(); }
+
+void Win32HandlerServices::open_wheel(PluginState& state) {
+  if (sabla::open_wheel(state.wheel,
+                        owner_window_of(static_cast<HWND>(state.window.host_window)))) {
+    state.wheel.acquire_wheel();
+  }
+}
+
+void Win32HandlerServices::delete_temp_artwork(PluginState& state) {
+  if (!state.host.temp_artwork_path.empty()) DeleteFileW(as_wide(state.host.temp_artwork_path));
+}
+
+void Win32HandlerServices::close_options_window(PluginState& state) {
+  const auto window = static_cast<HWND>(state.options.options_window);
+  if (window && IsWindow(window)) SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+}
+
+void Win32HandlerServices::warn(PluginState& state, std::u16string_view text) {
+  const std::u16string message(text);
+  MessageBoxW(static_cast<HWND>(state.window.host_window), as_wide(message), kCaption,
+              MB_OK | MB_ICONWARNING);
+}
+
+void Win32HandlerServices::load_settings(PluginState& state) {
+  sabla::load_settings(state, window_dc(state));
+}
+
+bool Win32HandlerServices::save_settings(PluginState& state) { return sabla::save_settings(state); }
+
+}  // namespace sabla

@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <cstddef>
+
+#include "host/gdi_handles_win32.h"
+#include "host/plugin_state.h"
+
+namespace sabla {
+
+// GDI+ from startup to shutdown; no token when startup failed.
+class GdiplusSession {
+ public:
+  GdiplusSession();
+  ~GdiplusSession();
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+  ULONG_PTR token() const { return token_; }
+
+ private:
+  ULONG_PTR token_ = 0;
+};
+
+// The memory device contexts of the frame renderer, by what is drawn in them.
+enum class MemoryDcRole : size_t {
+  kFrame,         // the whole frame, copied to the window
+  kFeedback,      // the previous visualizer picture, shrunk
+  kCanvas,        // the visualizer picture being drawn
+  kArtwork,       // the artwork at its own size
+  kArtworkCache,  // the artwork at the size it is shown
+};
+inline constexpr size_t kMemoryDcCount = 5;
+
+// What the visualizer window lends the plug-in from "show" to "hide". Members go in reverse
+// order: the memory contexts, then the window's context, then GDI+.
+struct WindowDrawing {
+  GdiplusSession gdiplus;
+  HWND window = nullptr;
+  WindowDc window_dc;
+  std::array<MemoryDc, kMemoryDcCount> memory_dcs;
+};
+
+// GDI+, the window's device context and the five memory contexts (halftone stretching on the
+// feedback, canvas and artwork cache contexts). Null when `window` is no window or GDI refuses
+// a context; nothing is left behind then.
+WindowDrawingOwner open_window_drawing(HWND window);
+
+// The window's device context and a memory context while the window is shown; null otherwise.
+HDC window_dc(const PluginState& state);
+HDC memory_dc(const PluginState& state, MemoryDcRole role);
+
+}  // namespace sabla
