@@ -129,7 +129,7 @@ TEST(LyricRecheck, TheHostThreadMayRewriteTheSongWhileACheckRuns) {
   // rewritten (and their buffers freed) on this thread.
   current = song(u"C:\\M\\new.mp3", std::u16string(400, u'n'));
   settings.path[0] = std::u16string(300, u'x');
-  settings.path[1] = u"S";
+  settings.path[1] = std::u16string(u"S");
   files.open();
   wait_until_idle(recheck);
 
