@@ -11,12 +11,28 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 for p in cmake ninja-build make g++ clang googletest libgtest-dev libgmock-dev \
          g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-         wine wine64 xvfb xauth fonts-wine fonts-ipafont-gothic imagemagick; do
+         wine wine64 xvfb xauth fonts-wine fonts-ipafont-gothic imagemagick locales; do
   have_pkg "$p" || need+=("$p")
 done
 have_pkg wine32:i386 || need+=(wine32:i386)
 
-[ ${#need[@]} -eq 0 ] && exit 0
+# Wine maps file names through the process locale: without a ja_JP.UTF-8 locale it refuses
+# every non-ASCII name, although the ANSI code page is already 932.
+have_ja_locale() { locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; }
+make_ja_locale() {
+  have_ja_locale && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing locale ja_JP.UTF-8 (run as root to generate it)" >&2
+    return 1
+  fi
+  echo "generating locale ja_JP.UTF-8"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+}
+
+if [ ${#need[@]} -eq 0 ]; then
+  make_ja_locale
+  exit 0
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "missing packages: ${need[*]} (run as root to install them)" >&2
@@ -32,3 +48,4 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq >build/apt.log 2>&1
 apt-get install -y -qq --no-install-recommends "${need[@]}" >>build/apt.log 2>&1 \
   || { tail -20 build/apt.log >&2; exit 1; }
+make_ja_locale
