@@ -58,6 +58,7 @@ class App final : public WindowListener {
   void run_step(const Step& step, uint64_t now);
   void show_visualizer();
   void hide_visualizer();
+  void report_gdi_objects();
   void set_busy(bool busy);
   ExitCode take_screenshot(const std::string& path);
   // Sends what the window and the player did since the last turn of the loop.
@@ -86,6 +87,8 @@ class App final : public WindowListener {
   size_t next_step_ = 0;
   uint64_t resume_at_ = 0;  // the current step (a wait, a held key) lasts until then
   std::optional<KeyChord> held_key_;
+  // GDI objects alive after the scenario's last "hide", so each cycle's growth is reported.
+  std::optional<int> gdi_after_last_hide_;
   bool quit_ = false;
   bool window_changed_ = false;
   bool exposed_ = false;

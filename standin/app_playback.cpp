@@ -5,6 +5,7 @@
 
 #include "app.h"
 #include "display_text.h"
+#include "gdi_count.h"
 #include "key_input.h"
 #include "screenshot.h"
 
@@ -16,6 +17,18 @@ namespace {
 constexpr uint64_t kRefreshMs = 250;
 
 }  // namespace
+
+void App::report_gdi_objects() {
+  const int live = live_gdi_objects();
+  if (!gdi_after_last_hide_) {
+    print("gdi objects after hide: " + std::to_string(live) + " (first hide)\n");
+  } else {
+    const int change = live - *gdi_after_last_hide_;
+    print("gdi objects after hide: " + std::to_string(live) + " (since the previous hide: " +
+          (change >= 0 ? "+" : "") + std::to_string(change) + ")\n");
+  }
+  gdi_after_last_hide_ = live;
+}
 
 void App::loop() {
   uint64_t next_refresh = 0;
@@ -112,6 +125,7 @@ void App::run_step(const Step& step, uint64_t now) {
       break;
     case StepKind::kHide:
       hide_visualizer();
+      report_gdi_objects();
       break;
     case StepKind::kShow:
       show_visualizer();
