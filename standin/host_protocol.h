@@ -5,27 +5,23 @@
 #include <cstdint>
 #include <string>
 
+#include "host/host_messages.h"
+
 namespace standin {
 
-// A message code is four characters in one 32-bit value, the first in the most significant byte.
-constexpr uint32_t four_char_code(const char (&code)[5]) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(code[0])) << 24 |
-         static_cast<uint32_t>(static_cast<uint8_t>(code[1])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(code[2])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(code[3]));
-}
+// The codes and statuses are the plug-in's own, so both sides agree on them by construction;
+// the record offsets below are written out independently, to catch a layout mistake on either side.
+using sabla::four_char_code;
+using sabla::kMessageClear;
+using sabla::kMessageInit;
+using sabla::kMessageOpenUrl;
+using sabla::kMessageRegisterVisual;
+using sabla::kStatusBadParameter;
+using sabla::kStatusOk;
+using sabla::kStatusUnimplemented;
 
 // The code as it is written, 'init', or as hex when a character is not printable.
 std::string four_char_text(uint32_t code);
-
-inline constexpr uint32_t kMessageInit = four_char_code("init");
-inline constexpr uint32_t kMessageClear = four_char_code("clr ");
-inline constexpr uint32_t kMessageRegisterVisual = four_char_code("rvis");
-inline constexpr uint32_t kMessageOpenUrl = four_char_code("url ");
-
-inline constexpr int32_t kStatusOk = 0;
-inline constexpr int32_t kStatusUnimplemented = -4;
-inline constexpr int32_t kStatusBadParameter = -50;
 
 inline constexpr uint32_t kRecordMajor = 10;
 inline constexpr uint32_t kRegistrationMinor = 7;
