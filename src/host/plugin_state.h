@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "display/frame_state.h"
 #include "host/host_link.h"
 #include "host/key_names.h"
 #include "host/playback_clock.h"
@@ -13,6 +14,7 @@
 #include "host/window_state.h"
 #include "player/player_types.h"
 #include "settings/settings.h"
+#include "sources/lyric_source_state.h"
 
 namespace sabla {
 
@@ -29,8 +31,10 @@ struct PluginState {
   PlaybackClock clock;
   SongInfo song;
   InfoTexts info_texts;
+  LyricSourceState sources;
 
   WindowState window;
+  FrameState frame;
   PointerState pointer;
   OptionsWindowState options;
   Requests requests;

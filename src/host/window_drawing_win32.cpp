@@ -51,6 +51,8 @@ HDC window_dc(const PluginState& state) {
   return state.window.drawing ? state.window.drawing->window_dc.get() : nullptr;
 }
 
+WindowDrawing* window_drawing(PluginState& state) { return state.window.drawing.get(); }
+
 HDC memory_dc(const PluginState& state, MemoryDcRole role) {
   const auto index = static_cast<size_t>(role);
   if (!state.window.drawing || index >= kMemoryDcCount) return nullptr;

@@ -34,13 +34,21 @@ enum class MemoryDcRole : size_t {
 inline constexpr size_t kMemoryDcCount = 5;
 
 // What the visualizer window lends the plug-in from "show" to "hide". Members go in reverse
-// order: the memory contexts, then the window's context, then GDI+.
+// order: the information font and the surface bitmaps (deselected first), the memory contexts,
+// then the window's context, then GDI+.
 struct WindowDrawing {
   GdiplusSession gdiplus;
   HWND window = nullptr;
   WindowDc window_dc;
   std::array<MemoryDc, kMemoryDcCount> memory_dcs;
+  // The bitmap in each memory context, by MemoryDcRole: the frame renderer makes the first
+  // three, the song-change pipeline the two artwork bitmaps.
+  std::array<SurfaceBitmap, kMemoryDcCount> surfaces;
+  GdiFont info_font;
 };
+
+// The drawing resources while the window is shown; null otherwise.
+WindowDrawing* window_drawing(PluginState& state);
 
 // GDI+, the window's device context and the five memory contexts (halftone stretching on the
 // feedback, canvas and artwork cache contexts). Null when `window` is no window or GDI refuses
