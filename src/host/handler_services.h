@@ -43,10 +43,10 @@ class HandlerServices {
   virtual bool save_settings(PluginState& state) = 0;
 
   // The stages of other subsystems. Tests override these to watch the handler call them.
-  virtual bool load_song_lyrics(PluginState& state) { return sabla::load_song_lyrics(state); }
-  virtual bool save_document_lyrics(PluginState& state) {
-    return sabla::save_document_lyrics(state);
-  }
+  // The song-change pipeline: true when it ran to its end.
+  virtual bool load_song_lyrics(PluginState& state) = 0;
+  // Saves the lyrics panel with its timetags as the song's lyric file; true on success.
+  virtual bool save_document_lyrics(PluginState& state) = 0;
   virtual void create_frame_surfaces(PluginState& state) { sabla::create_frame_surfaces(state); }
   virtual void release_frame_surfaces(PluginState& state) { sabla::release_frame_surfaces(state); }
   virtual void create_info_font(PluginState& state) { sabla::create_info_font(state); }

@@ -5,6 +5,7 @@
 #include "host/direct_input_win32.h"
 #include "host/window_drawing_win32.h"
 #include "settings/settings_store.h"
+#include "sources/song_change_win32.h"
 
 namespace sabla {
 namespace {
@@ -33,9 +34,14 @@ void Win32HandlerServices::start_instance(PluginState& state) {
   state.host.own_version_caption = version.caption;
   state.host.temp_artwork_path = temp_artwork_path();
   load_string_table(state.strings, module_);
+  state.sources.recheck = make_lyric_recheck();
 }
 
-void Win32HandlerServices::end_instance(PluginState&) { timer_period_.reset(); }
+void Win32HandlerServices::end_instance(PluginState& state) {
+  // The check's thread must be gone before the library can be unloaded.
+  state.sources.recheck.reset();
+  timer_period_.reset();
+}
 
 bool Win32HandlerServices::open_window(PluginState& state, void* window) {
   state.window.drawing = open_window_drawing(static_cast<HWND>(window));
@@ -71,5 +77,13 @@ void Win32HandlerServices::load_settings(PluginState& state) {
 }
 
 bool Win32HandlerServices::save_settings(PluginState& state) { return sabla::save_settings(state); }
+
+bool Win32HandlerServices::load_song_lyrics(PluginState& state) {
+  return run_song_change(state, player_);
+}
+
+bool Win32HandlerServices::save_document_lyrics(PluginState& state) {
+  return save_panel_lyrics(state);
+}
 
 }  // namespace sabla

@@ -37,6 +37,8 @@ class Win32HandlerServices : public HandlerServices {
   void warn(PluginState& state, std::u16string_view text) override;
   void load_settings(PluginState& state) override;
   bool save_settings(PluginState& state) override;
+  bool load_song_lyrics(PluginState& state) override;
+  bool save_document_lyrics(PluginState& state) override;
 
  private:
   PlayerBridge& player_;

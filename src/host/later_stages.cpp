@@ -4,8 +4,6 @@
 
 namespace sabla {
 
-bool load_song_lyrics(PluginState&) { return false; }
-bool save_document_lyrics(PluginState&) { return false; }
 void create_frame_surfaces(PluginState&) {}
 void release_frame_surfaces(PluginState&) {}
 void create_info_font(PluginState&) {}

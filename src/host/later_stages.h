@@ -14,11 +14,6 @@ class HandlerServices;
 // What opened the options window.
 enum class OptionsTrigger { kConfigureMessage, kOptionKey, kOptionButton };
 
-// The song-change pipeline: (re)loads the lyrics, the editors and the artwork for the playing
-// song. True when it ran to its end.
-bool load_song_lyrics(PluginState& state);
-// Saves the lyrics panel with its timetags as the song's ".lrc". True on success.
-bool save_document_lyrics(PluginState& state);
 // The frame renderer's off-screen surfaces for the current drawing area.
 void create_frame_surfaces(PluginState& state);
 void release_frame_surfaces(PluginState& state);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/song_info.h"
+
 namespace sabla {
 
 // What other parts of the plug-in ask the next idle call to do, and the flags that gate it.
@@ -26,6 +28,9 @@ struct Requests {
 struct OptionsWindowState {
   void* options_window = nullptr;
   bool options_open = false;
+  // The song the editors work on: a copy of the current song, taken by the song-change pipeline.
+  SongInfo edited_song;
+  bool edited_external_file = false;  // the edited song has an external lyric file
 };
 
 }  // namespace sabla

@@ -1,0 +1,41 @@
+#pragma once
+#include <memory>
+
+#include "host/plugin_state.h"
+#include "player/player_bridge.h"
+#include "sources/song_change.h"
+
+namespace sabla {
+
+// The song-change pipeline's sources on Windows: the lyric folders and song files on disk, the
+// player, and GDI+ for the artwork in the window's drawing resources.
+class SystemSongChangeSources final : public SongChangeSources {
+ public:
+  SystemSongChangeSources(PluginState& state, PlayerBridge& player)
+      : state_(state), player_(player) {}
+
+  bool load_external_lyrics(const SongInfo& song, LyricDocument& document,
+                            std::u16string& lyrics_path) override;
+  bool read_song_file_lyrics(const SongInfo& song, SongLyrics& lyrics) override;
+  bool player_has_current_track() override;
+  bool read_text_file(std::u16string_view path, std::u16string& text) override;
+  void release_artwork() override;
+  std::optional<LoadedArtwork> load_artwork(const DisplayItem& item) override;
+  std::optional<uint64_t> last_write_time(std::u16string_view path) override;
+  bool export_ipod_notes(const SongInfo& song, std::u16string_view lyrics) override;
+
+ private:
+  PluginState& state_;
+  PlayerBridge& player_;
+};
+
+// The background re-check over the Windows file system.
+std::unique_ptr<LyricRecheck> make_lyric_recheck();
+
+// The pipeline with the Windows sources and the options window's editors when it is open.
+bool run_song_change(PluginState& state, PlayerBridge& player);
+
+// Saves the lyrics panel with its timetags as the current song's lyric file. True on success.
+bool save_panel_lyrics(PluginState& state);
+
+}  // namespace sabla
