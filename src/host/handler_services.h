@@ -42,16 +42,32 @@ class HandlerServices {
   virtual void load_settings(PluginState& state) = 0;
   virtual bool save_settings(PluginState& state) = 0;
 
+  // The window's place on the screen and the mouse over it, for this idle call.
+  virtual void refresh_pointer(PluginState& state) = 0;
+  // Draws a frame when one is due.
+  virtual void draw_frame(PluginState& state) = 0;
+  // Items 0 to 13 make their fonts again.
+  virtual void rebuild_item_fonts(PluginState& state) = 0;
+  // Keys and clicks count only while the player's window is not the active one of the thread
+  // and the options window is closed.
+  virtual bool input_gate_open(PluginState& state) = 0;
+  // A question with Yes and No, captioned "Sabla"; true for Yes.
+  virtual bool ask_yes_no(PluginState& state, std::u16string_view text) = 0;
+  virtual bool delete_file(std::u16string_view path) = 0;
+
   // The stages of other subsystems. Tests override these to watch the handler call them.
   // The song-change pipeline: true when it ran to its end.
   virtual bool load_song_lyrics(PluginState& state) = 0;
   // Saves the lyrics panel with its timetags as the song's lyric file; true on success.
   virtual bool save_document_lyrics(PluginState& state) = 0;
-  virtual void create_frame_surfaces(PluginState& state) { sabla::create_frame_surfaces(state); }
-  virtual void release_frame_surfaces(PluginState& state) { sabla::release_frame_surfaces(state); }
-  virtual void create_info_font(PluginState& state) { sabla::create_info_font(state); }
-  virtual void delete_info_font(PluginState& state) { sabla::delete_info_font(state); }
-  virtual void layout_display(PluginState& state) { sabla::layout_display(state); }
+  // The frame renderer's off-screen surfaces for the current drawing area.
+  virtual void create_frame_surfaces(PluginState& state) = 0;
+  virtual void release_frame_surfaces(PluginState& state) = 0;
+  // The information font.
+  virtual void create_info_font(PluginState& state) = 0;
+  virtual void delete_info_font(PluginState& state) = 0;
+  // Places every display item on the drawing area and lays out the lyrics panel's rows.
+  virtual void layout_display(PluginState& state) = 0;
   virtual void start_release_version_check(PluginState& state) {
     sabla::start_release_version_check(state);
   }

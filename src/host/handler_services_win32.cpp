@@ -2,6 +2,11 @@
 
 #include <string>
 
+#include "display/display_layout_win32.h"
+#include "display/frame_pacing.h"
+#include "display/frame_renderer_win32.h"
+#include "display/frame_surfaces_win32.h"
+#include "display/info_panel_win32.h"
 #include "host/direct_input_win32.h"
 #include "host/window_drawing_win32.h"
 #include "settings/settings_store.h"
@@ -84,6 +89,62 @@ bool Win32HandlerServices::load_song_lyrics(PluginState& state) {
 
 bool Win32HandlerServices::save_document_lyrics(PluginState& state) {
   return save_panel_lyrics(state);
+}
+
+void Win32HandlerServices::create_frame_surfaces(PluginState& state) {
+  sabla::create_frame_surfaces(state);
+}
+
+void Win32HandlerServices::release_frame_surfaces(PluginState& state) {
+  sabla::release_frame_surfaces(state);
+}
+
+void Win32HandlerServices::create_info_font(PluginState& state) { sabla::create_info_font(state); }
+
+void Win32HandlerServices::delete_info_font(PluginState& state) { sabla::delete_info_font(state); }
+
+void Win32HandlerServices::layout_display(PluginState& state) { sabla::layout_display(state); }
+
+void Win32HandlerServices::refresh_pointer(PluginState& state) {
+  const auto window = static_cast<HWND>(state.window.host_window);
+  RECT rect{};
+  if (window && GetWindowRect(window, &rect)) {
+    state.window.window_rect = Rect{rect.left, rect.top, rect.right, rect.bottom};
+  }
+  POINT cursor{};
+  if (!GetCursorPos(&cursor)) return;
+  state.pointer.cursor_screen = Point{cursor.x, cursor.y};
+  if (window && ScreenToClient(window, &cursor)) {
+    state.pointer.cursor_client = Point{cursor.x, cursor.y};
+  }
+}
+
+void Win32HandlerServices::draw_frame(PluginState& state) {
+  if (!frame_due(state)) return;
+  state.frame.last_frame_ms = state.clock.now_ms;
+  const DrawingRect& area = state.instance->rect;
+  render_frame(state, static_cast<HWND>(state.window.host_window),
+               Rect{area.left, area.top, area.right, area.bottom});
+}
+
+void Win32HandlerServices::rebuild_item_fonts(PluginState& state) {
+  sabla::rebuild_item_fonts(state);
+}
+
+bool Win32HandlerServices::input_gate_open(PluginState& state) {
+  if (state.options.options_open) return false;
+  return GetActiveWindow() != owner_window_of(static_cast<HWND>(state.window.host_window));
+}
+
+bool Win32HandlerServices::ask_yes_no(PluginState& state, std::u16string_view text) {
+  const std::u16string question(text);
+  return MessageBoxW(static_cast<HWND>(state.window.host_window), as_wide(question), kCaption,
+                     MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool Win32HandlerServices::delete_file(std::u16string_view path) {
+  const std::u16string file(path);
+  return DeleteFileW(as_wide(file)) != 0;
 }
 
 }  // namespace sabla

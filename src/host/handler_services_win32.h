@@ -39,6 +39,17 @@ class Win32HandlerServices : public HandlerServices {
   bool save_settings(PluginState& state) override;
   bool load_song_lyrics(PluginState& state) override;
   bool save_document_lyrics(PluginState& state) override;
+  void create_frame_surfaces(PluginState& state) override;
+  void release_frame_surfaces(PluginState& state) override;
+  void create_info_font(PluginState& state) override;
+  void delete_info_font(PluginState& state) override;
+  void layout_display(PluginState& state) override;
+  void refresh_pointer(PluginState& state) override;
+  void draw_frame(PluginState& state) override;
+  void rebuild_item_fonts(PluginState& state) override;
+  bool input_gate_open(PluginState& state) override;
+  bool ask_yes_no(PluginState& state, std::u16string_view text) override;
+  bool delete_file(std::u16string_view path) override;
 
  private:
   PlayerBridge& player_;

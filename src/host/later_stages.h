@@ -1,9 +1,7 @@
 #pragma once
-// The work of other subsystems that the visual message handler calls: the song-change pipeline,
-// saving the lyrics, the frame surfaces, the fonts, the layout, the version checks, the idle
-// processing and the options window. Each owning subsystem gives its function its real body in
-// its own folder and removes the placeholder from later_stages.cpp; until then the placeholder
-// does nothing and reports that nothing was done.
+// The stages the visual message handler calls whose owners are not built yet: the version checks
+// and the options window (placeholders in later_stages.cpp that do nothing), and the idle
+// processing (idle_processing.cpp).
 #include <cstdint>
 
 namespace sabla {
@@ -14,14 +12,6 @@ class HandlerServices;
 // What opened the options window.
 enum class OptionsTrigger { kConfigureMessage, kOptionKey, kOptionButton };
 
-// The frame renderer's off-screen surfaces for the current drawing area.
-void create_frame_surfaces(PluginState& state);
-void release_frame_surfaces(PluginState& state);
-// The information font.
-void create_info_font(PluginState& state);
-void delete_info_font(PluginState& state);
-// Places every display item on the drawing area and lays out the lyrics panel's rows.
-void layout_display(PluginState& state);
 // Start the release and the beta version checks on threads of their own.
 void start_release_version_check(PluginState& state);
 void start_beta_version_check(PluginState& state);

@@ -21,6 +21,10 @@ class FakeHandlerServices : public HandlerServices {
   bool save_succeeds = true;
   std::map<std::string, int> calls;
   std::u16string last_warning;
+  bool input_gate = true;
+  bool answer_yes = false;
+  std::u16string last_question;
+  std::u16string deleted_file;
 
   uint32_t now_ms() override { return time; }
   PlayerBridge& player() override { return scripted_player; }
@@ -63,6 +67,19 @@ class FakeHandlerServices : public HandlerServices {
   void start_release_version_check(PluginState&) override { ++calls["release_check"]; }
   void start_beta_version_check(PluginState&) override { ++calls["beta_check"]; }
   void idle_processing(PluginState&) override { ++calls["idle_processing"]; }
+  void refresh_pointer(PluginState&) override { ++calls["refresh_pointer"]; }
+  void draw_frame(PluginState&) override { ++calls["draw_frame"]; }
+  void rebuild_item_fonts(PluginState&) override { ++calls["rebuild_item_fonts"]; }
+  bool input_gate_open(PluginState&) override { return input_gate; }
+  bool ask_yes_no(PluginState&, std::u16string_view text) override {
+    ++calls["ask_yes_no"];
+    last_question = text;
+    return answer_yes;
+  }
+  bool delete_file(std::u16string_view path) override {
+    deleted_file = path;
+    return true;
+  }
   void open_options_window(PluginState&, OptionsTrigger) override { ++calls["open_options"]; }
 };
 
