@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "display/info_panel_win32.h"
+#include "display/text_item.h"
+#include "host/plugin_state.h"
+#include "host/window_drawing_win32.h"
+#include "settings/display_items.h"
+#include "win32/display/panel_canvas.h"
+#include "win32/host/test_window.h"
+
+namespace sabla {
+namespace {
+
+using test::not_black;
+using test::only_green;
+
+LOGFONTW font_of(HGDIOBJ font) {
+  LOGFONTW lf{};
+  EXPECT_EQ(GetObjectW(font, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+  return lf;
+}
+
+TEST(InfoFont, FourteenPixelsOfMicrosoftSansSerifInTheWindowsCharacterSet) {
+  test::TestWindow window;
+  PluginState state;
+  state.window.drawing = open_window_drawing(window.visualizer());
+  WindowDrawing* drawing = window_drawing(state);
+  ASSERT_NE(drawing, nullptr);
+
+  replace_info_font(*drawing);
+  const HFONT first = drawing->info_font.get();
+  ASSERT_NE(first, nullptr);
+  const LOGFONTW lf = font_of(first);
+  EXPECT_EQ(lf.lfHeight, 14);
+  EXPECT_EQ(lf.lfCharSet, static_cast<BYTE>(GetTextCharset(drawing->window_dc.get())));
+  EXPECT_EQ(lf.lfPitchAndFamily, VARIABLE_PITCH | FF_SWISS);
+  EXPECT_STREQ(lf.lfFaceName, L"Microsoft Sans Serif");
+
+  // A font change makes the information font and the text items' fonts again; the old
+  // information font is deleted, and the indicators and the artwork get no font.
+  reset_display_items(state.settings.items, u"Tahoma");
+  rebuild_item_fonts(state);
+  EXPECT_EQ(GetObjectType(first), 0u);
+  EXPECT_NE(drawing->info_font.get(), nullptr);
+  for (int i = 0; i < kItemCount; ++i) {
+    EXPECT_EQ(static_cast<bool>(state.settings.items[static_cast<size_t>(i)]->font),
+              i < kTextItemCount)
+        << i;
+  }
+  state.window.drawing.reset();
+}
+
+void delete_font(void* font) { DeleteObject(static_cast<HGDIOBJ>(font)); }
+
+TEST(TextItemDrawing, LabelAndTextInTheItemsColourAndPlace) {
+  test::PanelCanvas canvas(300, 100);
+  ASSERT_TRUE(canvas.ready());
+  DisplayItem item;
+  item.font = PlatformFont(CreateFontW(16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       0, 0, NONANTIALIASED_QUALITY, FF_SWISS, L"Tahoma"),
+                           &delete_font);
+  item.color = RGB(0, 255, 0);
+  item.rect = Rect{0, 0, 300, 100};
+  item.draw_flags = kDtNoPrefix;
+  item.label = u"GENRE : ";
+  const HGDIOBJ font_before = GetCurrentObject(canvas.dc(), OBJ_FONT);
+  SetBkMode(canvas.dc(), TRANSPARENT);  // as the frame leaves it for the items
+
+  // An item whose height follows its font is one line, at the top, bottom or middle.
+  const Rect top{0, 0, 300, 20}, bottom{0, 80, 300, 100}, middle{0, 40, 300, 60};
+  item.align_v = 0;
+  draw_text_item(canvas.dc(), item, u"Rock");
+  const int drawn = canvas.count(only_green);
+  EXPECT_GT(drawn, 0);
+  EXPECT_EQ(canvas.count(top, only_green), drawn);
+  EXPECT_EQ(canvas.count(not_black), drawn);
+  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), font_before);
+
+  canvas.clear();
+  item.align_v = 1;
+  draw_text_item(canvas.dc(), item, u"Rock");
+  EXPECT_EQ(canvas.count(bottom, only_green), drawn);
+  canvas.clear();
+  item.align_v = 2;
+  draw_text_item(canvas.dc(), item, u"Rock");
+  EXPECT_EQ(canvas.count(middle, only_green), drawn);
+
+  // The label comes first: without it the same text leaves fewer pixels.
+  canvas.clear();
+  item.label.clear();
+  draw_text_item(canvas.dc(), item, u"Rock");
+  EXPECT_GT(canvas.count(only_green), 0);
+  EXPECT_LT(canvas.count(only_green), drawn);
+
+  canvas.clear();
+  item.draw_order = -1;
+  draw_text_item(canvas.dc(), item, u"Rock");
+  EXPECT_EQ(canvas.count(not_black), 0);
+}
+
+}  // namespace
+}  // namespace sabla
