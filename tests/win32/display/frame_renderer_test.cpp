@@ -404,5 +404,34 @@ TEST_F(FrameRenderer, ChangedWindowGetsAPlainBackgroundOnce) {
   EXPECT_EQ(p.at(2, 2), kWhite);
 }
 
+// Wine answers 0 to GetGuiResources but takes a handle whose high word is 0 as the live object
+// at that index, so counting such indices counts live GDI objects.
+int live_gdi_objects() {
+  int count = 0;
+  for (uintptr_t index = 1; index <= 0xFFFF; ++index) {
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++count;
+  }
+  return count;
+}
+
+TEST_F(FrameRenderer, FramesLeaveNoGdiObjectBehind) {
+  state_.settings.visualizer = {1, 60, 2, 40, 6, 5};
+  state_.settings.show_status = {1, 1, 1};
+  state_.status = StatusMessage{u"Saved lrc", 50};
+  state_.clock.playing_started = true;
+  state_.instance->playing = true;
+  state_.instance->render.levels = {90, 40};
+  load_artwork(Size{64, 32}, kRed);
+  DisplayItem& art = item(kCoverArtItem);
+  render();
+  const int objects = live_gdi_objects();
+  for (int i = 0; i < 20; ++i) {
+    art.keep_aspect = i % 2;  // a new artwork cache every frame
+    state_.pointer.cursor_client = i % 2 ? Point{102, kHeight - 8} : Point{kWidth - 2, kHeight - 2};
+    render();
+  }
+  EXPECT_EQ(live_gdi_objects(), objects);
+}
+
 }  // namespace
 }  // namespace sabla
