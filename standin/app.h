@@ -25,6 +25,8 @@
 
 namespace standin {
 
+struct Capture;
+
 class App final : public WindowListener {
  public:
   App(HINSTANCE instance, Options options, const Console& console);
@@ -56,11 +58,22 @@ class App final : public WindowListener {
   // The scenario's steps whose time has come.
   void run_due_steps(uint64_t now);
   void run_step(const Step& step, uint64_t now);
+  // A failed screenshot or file step ends the run with its exit code: what follows relied on it.
+  void end_run_if_failed(ExitCode code) {
+    if (code == kExitOk) return;
+    exit_code_ = code;
+    quit_ = true;
+  }
   void show_visualizer();
   void hide_visualizer();
   void report_gdi_objects();
   void set_busy(bool busy);
   ExitCode take_screenshot(const std::string& path);
+  ExitCode count_colour(uint32_t colour);
+  ExitCode run_copy(const Step& step);
+  ExitCode run_delete(const Step& step);
+  // The client area as it is now, with the stand-in's own lines brought up to date first.
+  bool capture_window(Capture& capture, std::string& error);
   // Sends what the window and the player did since the last turn of the loop.
   void deliver();
   void refresh_window();

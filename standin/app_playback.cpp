@@ -5,6 +5,7 @@
 
 #include "app.h"
 #include "display_text.h"
+#include "file_steps.h"
 #include "gdi_count.h"
 #include "key_input.h"
 #include "screenshot.h"
@@ -118,10 +119,16 @@ void App::run_step(const Step& step, uint64_t now) {
       resume_at_ = now + step.ms;
       break;
     case StepKind::kScreenshot:
-      if (const ExitCode code = take_screenshot(step.path); code != kExitOk) {
-        exit_code_ = code;
-        quit_ = true;
-      }
+      end_run_if_failed(take_screenshot(step.path));
+      break;
+    case StepKind::kCopy:
+      end_run_if_failed(run_copy(step));
+      break;
+    case StepKind::kDelete:
+      end_run_if_failed(run_delete(step));
+      break;
+    case StepKind::kCountColour:
+      end_run_if_failed(count_colour(step.colour));
       break;
     case StepKind::kHide:
       hide_visualizer();
@@ -212,20 +219,63 @@ void App::refresh_window() {
       plugin_line);
 }
 
-ExitCode App::take_screenshot(const std::string& path) {
+bool App::capture_window(Capture& capture, std::string& error) {
   refresh_window();
   RedrawWindow(window_.window(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  return capture_client(window_.window(), capture, error);
+}
+
+ExitCode App::take_screenshot(const std::string& path) {
   Capture capture;
   std::string error;
-  if (!capture_client(window_.window(), capture, error) ||
-      !save_png(capture, from_utf8(path), error)) {
+  if (!capture_window(capture, error) || !save_png(capture, from_utf8(path), error)) {
     console_.error("standin: screenshot " + path + " failed: " + error + "\n");
     return kExitScreenshotFailed;
   }
   print("screenshot: " + path + " (client area " + std::to_string(capture.width) + "x" +
         std::to_string(capture.height) + ", " + std::to_string(capture.distinct_colours()) +
         " colours)\n");
+  return kExitOk;
+}
+
+ExitCode App::count_colour(uint32_t colour) {
+  Capture capture;
+  std::string error;
+  if (!capture_window(capture, error)) {
+    console_.error("standin: count-colour " + colour_text(colour).substr(1) + " failed: " + error +
+                   "\n");
+    return kExitScreenshotFailed;
+  }
+  const auto matches = std::count_if(capture.pixels.begin(), capture.pixels.end(),
+                                     [colour](uint32_t p) { return (p & 0xFFFFFF) == colour; });
+  print("pixels of " + colour_text(colour) + ": " + std::to_string(matches) + "\n");
+  return kExitOk;
+}
+
+ExitCode App::run_copy(const Step& step) {
+  std::string error;
+  const std::wstring source = resolve_step_path(step.path, error);
+  const std::wstring target = source.empty() ? L"" : resolve_step_path(step.target, error);
+  if (target.empty() || !copy_file_whole(source, target, error)) {
+    console_.error("standin: copy " + step.path + std::string(kCopyArrow) + step.target +
+                   " failed: " + error + "\n");
+    return kExitFileStepFailed;
+  }
+  print("copy: " + to_utf8(source) + std::string(kCopyArrow) + to_utf8(target) + ": copied\n");
+  return kExitOk;
+}
+
+ExitCode App::run_delete(const Step& step) {
+  std::string error;
+  const std::wstring path = resolve_step_path(step.path, error);
+  const DeleteResult result = path.empty() ? DeleteResult::kFailed : delete_file(path, error);
+  if (result == DeleteResult::kFailed) {
+    console_.error("standin: delete " + step.path + " failed: " + error + "\n");
+    return kExitFileStepFailed;
+  }
+  print("delete: " + to_utf8(path) +
+        (result == DeleteResult::kDeleted ? ": deleted\n" : ": not there, nothing to delete\n"));
   return kExitOk;
 }
 

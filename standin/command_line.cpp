@@ -121,7 +121,8 @@ std::string usage_text() {
          "  --headless           no user interaction: exit once the work is done\n"
          "exit codes: 0 ok, 1 internal failure, 2 bad arguments, 3 plug-in not loadable,\n"
          "            4 plug-in without iTunesPluginMain, 5 registration failed,\n"
-         "            6 screenshot failed, 7 playlist unusable, 8 scenario unusable\n";
+         "            6 screenshot or capture failed, 7 playlist unusable,\n"
+         "            8 scenario unusable, 9 a scenario's copy or delete failed\n";
 }
 
 }  // namespace standin

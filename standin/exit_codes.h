@@ -12,6 +12,7 @@ enum ExitCode : int {
   kExitScreenshotFailed = 6,
   kExitPlaylistUnusable = 7,
   kExitScenarioUnusable = 8,
+  kExitFileStepFailed = 9,
 };
 
 }  // namespace standin

@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <charconv>
+#include <optional>
 
 #include "command_line.h"
 #include "playlist.h"
@@ -29,6 +30,49 @@ std::string_view trim(std::string_view s) {
   if (first == std::string_view::npos) return {};
   const size_t last = s.find_last_not_of(" \t");
   return s.substr(first, last - first + 1);
+}
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+// The part of `path` after a leading "%DOCUMENTS%" (any case, as Windows names are), or nothing
+// when it does not begin so.
+std::optional<std::string_view> after_documents(std::string_view path) {
+  if (path.size() < kDocumentsFolder.size()) return std::nullopt;
+  for (size_t i = 0; i < kDocumentsFolder.size(); ++i) {
+    const char c = path[i];
+    if ((c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) != kDocumentsFolder[i]) return std::nullopt;
+  }
+  return path.substr(kDocumentsFolder.size());
+}
+
+// An error text when a path of copy or delete cannot name a file.
+std::string path_problem(std::string_view word, std::string_view path) {
+  if (path.empty()) return std::string(word) + " wants a file name";
+  const std::optional<std::string_view> rest = after_documents(path);
+  if (rest && (rest->size() < 2 || !is_separator(rest->front()) || is_separator((*rest)[1])))
+    return std::string(word) + " wants a file name after %DOCUMENTS%\\, not \"" +
+           std::string(path) + "\"";
+  return "";
+}
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool parse_colour(std::string_view text, uint32_t& colour) {
+  if (text.starts_with('#')) text.remove_prefix(1);
+  if (text.size() != 6) return false;
+  uint32_t value = 0;
+  for (const char c : text) {
+    const int digit = hex_digit(c);
+    if (digit < 0) return false;
+    value = value << 4 | static_cast<uint32_t>(digit);
+  }
+  colour = value;
+  return true;
 }
 
 bool parse_ms(std::string_view text, uint32_t min, uint32_t max, uint32_t& value) {
@@ -90,6 +134,28 @@ std::string read_step(std::string_view word, std::string_view argument, Step& st
     step.on = argument == "on";
     return argument == "on" || argument == "off" ? "" : "busy wants on or off";
   }
+  if (word == "copy") {
+    step.kind = StepKind::kCopy;
+    const size_t arrow = argument.find(kCopyArrow);
+    if (arrow == std::string_view::npos)
+      return "copy wants SRC -> DST, such as copy a.lrc -> %DOCUMENTS%\\a.lrc";
+    step.path = trim(argument.substr(0, arrow));
+    step.target = trim(argument.substr(arrow + kCopyArrow.size()));
+    if (std::string error = path_problem(word, step.path); !error.empty()) return error;
+    return path_problem(word, step.target);
+  }
+  if (word == "delete") {
+    step.kind = StepKind::kDelete;
+    step.path = argument;
+    return path_problem(word, argument);
+  }
+  if (word == "count-colour") {
+    step.kind = StepKind::kCountColour;
+    return parse_colour(argument, step.colour)
+               ? ""
+               : "count-colour wants a colour as RRGGBB, such as FF8000, not \"" +
+                     std::string(argument) + "\"";
+  }
   return "unknown step \"" + std::string(word) + "\"";
 }
 
@@ -143,9 +209,33 @@ std::string describe_step(const Step& step) {
       return "resize " + std::to_string(step.width) + "x" + std::to_string(step.height);
     case StepKind::kBusy:
       return step.on ? "busy on" : "busy off";
+    case StepKind::kCopy:
+      return "copy " + step.path + std::string(kCopyArrow) + step.target;
+    case StepKind::kDelete:
+      return "delete " + step.path;
+    case StepKind::kCountColour:
+      return "count-colour " + colour_text(step.colour).substr(1);
     default:
       return "?";
   }
+}
+
+bool names_documents(std::string_view path) {
+  const std::optional<std::string_view> rest = after_documents(path);
+  return rest && !rest->empty() && is_separator(rest->front());
+}
+
+std::string expand_documents(std::string_view path, std::string_view documents) {
+  if (!names_documents(path)) return std::string(path);
+  const std::string_view rest = path.substr(kDocumentsFolder.size());
+  while (!documents.empty() && is_separator(documents.back())) documents.remove_suffix(1);
+  return std::string(documents) + "\\" + std::string(rest.substr(1));
+}
+
+std::string colour_text(uint32_t colour) {
+  std::string text = "#";
+  for (int shift = 20; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[colour >> shift & 0xF];
+  return text;
 }
 
 }  // namespace standin

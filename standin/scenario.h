@@ -11,7 +11,14 @@
 //   resize WxH              change the window's client size
 //   configure               ask the plug-in for its options window ("cnfg")
 //   busy on | busy off      open / close the player's modal window
+//   copy SRC -> DST         put a file where the plug-in looks, as a user or a tagger would
+//   delete PATH             take a file away; one that is not there is no failure
+//   count-colour RRGGBB     print how many client-area pixels have exactly that colour
 //   quit                    end here; the scenario's end does the same
+//
+// The paths of copy and delete are UTF-8, taken from the stand-in's working folder unless
+// absolute, and may begin with "%DOCUMENTS%\": the user's Documents folder, the plug-in's
+// default lyric folder.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +32,9 @@ inline constexpr uint32_t kMaxWaitMs = 10 * 60 * 1000;
 inline constexpr uint32_t kMaxKeyHoldMs = 10 * 1000;
 inline constexpr uint32_t kDefaultKeyHoldMs = 150;
 inline constexpr size_t kMaxScenarioBytes = 64 * 1024;
+// Separates the two paths of "copy": file names hold spaces, arrows hardly ever.
+inline constexpr std::string_view kCopyArrow = " -> ";
+inline constexpr std::string_view kDocumentsFolder = "%DOCUMENTS%";
 
 enum class StepKind {
   kPlay,
@@ -44,6 +54,9 @@ enum class StepKind {
   kResize,
   kConfigure,
   kBusy,
+  kCopy,
+  kDelete,
+  kCountColour,
   kQuit,
 };
 
@@ -52,9 +65,11 @@ struct Step {
   uint32_t ms = 0;  // seek position, wait time or key hold time
   int width = 0;    // resize
   int height = 0;
-  bool on = false;  // busy
+  bool on = false;      // busy
+  uint32_t colour = 0;  // count-colour, 0xRRGGBB
   KeyChord key;
-  std::string path;  // screenshot, UTF-8
+  std::string path;    // screenshot, copy's source, delete; UTF-8
+  std::string target;  // copy's destination, UTF-8
   size_t line = 0;
 };
 
@@ -69,5 +84,15 @@ ParsedScenario parse_scenario(std::string_view text);
 
 // The step as it would be written, for the stand-in's log.
 std::string describe_step(const Step& step);
+
+// Whether `path` begins with "%DOCUMENTS%\" (or "/"), in any case.
+bool names_documents(std::string_view path);
+
+// `path` with a leading "%DOCUMENTS%\" (or "%DOCUMENTS%/") put as `documents` and a backslash;
+// any other path as it is.
+std::string expand_documents(std::string_view path, std::string_view documents);
+
+// "#RRGGBB" in upper case, as count-colour reports it.
+std::string colour_text(uint32_t colour);
 
 }  // namespace standin

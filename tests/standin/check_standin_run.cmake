@@ -4,9 +4,16 @@
 #   EXPECT_CODE          the exit code it must end with
 #   EXPECT_OUT, EXPECT_ERR   regular expressions, separated by '|', that stdout / stderr must match
 #   PNG, WIDTH, HEIGHT   the screenshot it must leave, with these pixel dimensions
+#   SAME                 two files, separated by '|', whose bytes must be equal afterwards; the
+#                        second is removed before the run, as the run is to make it
 string(REPLACE "|" ";" args "${ARGS}")
 if(PNG)
   file(REMOVE "${PNG}")
+endif()
+if(SAME)
+  string(REPLACE "|" ";" same "${SAME}")
+  list(GET same 1 made)
+  file(REMOVE "${made}")
 endif()
 execute_process(COMMAND "${RUNNER}" "${STANDIN}" ${args}
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
@@ -41,5 +48,17 @@ if(PNG)
   math(EXPR height "0x${height_hex}")
   if(NOT width EQUAL WIDTH OR NOT height EQUAL HEIGHT)
     message(FATAL_ERROR "the screenshot is ${width}x${height}, expected ${WIDTH}x${HEIGHT}")
+  endif()
+endif()
+
+if(SAME)
+  list(GET same 0 original)
+  if(NOT EXISTS "${made}")
+    message(FATAL_ERROR "no file at ${made}")
+  endif()
+  file(SHA256 "${original}" original_hash)
+  file(SHA256 "${made}" made_hash)
+  if(NOT original_hash STREQUAL made_hash)
+    message(FATAL_ERROR "${made} differs from ${original}")
   endif()
 endif()

@@ -96,6 +96,78 @@ TEST(Scenario, MistakesNameTheirLine) {
   EXPECT_TRUE(parse_scenario("").ok());
 }
 
+TEST(Scenario, FileStepsKeepSpacesAndTheDocumentsFolder) {
+  const ParsedScenario parsed = parse_scenario(
+      "copy samples\\Tsukimi Lanterns - Paper Lantern Road.lrc -> "
+      "%DOCUMENTS%\\Tsukimi Lanterns - Paper Lantern Road.lrc\n"
+      "copy  /abs/歌詞 a.lrc  ->  %documents%/sub/b.lrc \n"
+      "delete %DOCUMENTS%\\a b.lrc\n"
+      "delete old -> new.lrc\n"
+      "count-colour FF8000\n"
+      "count-colour #00ff7f\n");
+  ASSERT_TRUE(parsed.ok()) << parsed.problems.front();
+  const std::vector<Step>& s = parsed.steps;
+  ASSERT_EQ(s.size(), 6u);
+  EXPECT_EQ(s[0].kind, StepKind::kCopy);
+  EXPECT_EQ(s[0].path, "samples\\Tsukimi Lanterns - Paper Lantern Road.lrc");
+  EXPECT_EQ(s[0].target, "%DOCUMENTS%\\Tsukimi Lanterns - Paper Lantern Road.lrc");
+  EXPECT_EQ(s[1].path, "/abs/歌詞 a.lrc");
+  EXPECT_EQ(s[1].target, "%documents%/sub/b.lrc");
+  EXPECT_EQ(s[2].kind, StepKind::kDelete);
+  EXPECT_EQ(s[2].path, "%DOCUMENTS%\\a b.lrc");
+  // Only copy splits at the arrow; to delete it is part of a strange but possible name.
+  EXPECT_EQ(s[3].path, "old -> new.lrc");
+  EXPECT_EQ(s[4].kind, StepKind::kCountColour);
+  EXPECT_EQ(s[4].colour, 0xFF8000u);
+  EXPECT_EQ(s[5].colour, 0x00FF7Fu);
+  EXPECT_EQ(describe_step(s[1]), "copy /abs/歌詞 a.lrc -> %documents%/sub/b.lrc");
+  EXPECT_EQ(describe_step(s[2]), "delete %DOCUMENTS%\\a b.lrc");
+  EXPECT_EQ(describe_step(s[5]), "count-colour 00FF7F");
+  EXPECT_EQ(colour_text(0x0A0B0C), "#0A0B0C");
+
+  EXPECT_EQ(expand_documents(s[0].target, "C:\\users\\me\\Documents\\"),
+            "C:\\users\\me\\Documents\\Tsukimi Lanterns - Paper Lantern Road.lrc");
+  EXPECT_EQ(expand_documents(s[1].target, "C:\\Docs"), "C:\\Docs\\sub/b.lrc");
+  EXPECT_EQ(expand_documents("out\\%DOCUMENTS%\\a.lrc", "C:\\Docs"), "out\\%DOCUMENTS%\\a.lrc");
+  EXPECT_EQ(expand_documents("%DOCUMENTSX\\a.lrc", "C:\\Docs"), "%DOCUMENTSX\\a.lrc");
+  EXPECT_FALSE(names_documents("%DOCUMENTS%"));
+  EXPECT_TRUE(names_documents("%Documents%\\a"));
+}
+
+TEST(Scenario, FileStepMistakesNameTheirLine) {
+  const ParsedScenario parsed = parse_scenario(
+      "copy a.lrc\n"                      // 1
+      "copy a.lrc->b.lrc\n"               // 2
+      "copy -> b.lrc\n"                   // 3
+      "copy a.lrc ->\n"                   // 4
+      "copy a.lrc -> %DOCUMENTS%\n"       // 5
+      "copy a.lrc -> %DOCUMENTS%\\\n"     // 6
+      "copy a.lrc -> %DOCUMENTS%a.lrc\n"  // 7
+      "delete\n"                          // 8
+      "delete %DOCUMENTS%\\\\a.lrc\n"     // 9
+      "count-colour\n"                    // 10
+      "count-colour FF80\n"               // 11
+      "count-colour FF800G\n"             // 12
+      "count-colour 0xFF8000\n"           // 13
+      "count-colour FF8000 FF8000\n");    // 14
+  EXPECT_TRUE(has_problem(parsed, "line 1: copy wants SRC -> DST"));
+  EXPECT_TRUE(has_problem(parsed, "line 2: copy wants SRC -> DST"));
+  EXPECT_TRUE(has_problem(parsed, "line 3: copy wants SRC -> DST"));
+  EXPECT_TRUE(has_problem(parsed, "line 4: copy wants SRC -> DST"));
+  EXPECT_TRUE(has_problem(parsed, "line 5: copy wants a file name after %DOCUMENTS%\\"));
+  EXPECT_TRUE(has_problem(parsed, "line 6: copy wants a file name after"));
+  EXPECT_TRUE(has_problem(parsed, "line 7: copy wants a file name after"));
+  EXPECT_TRUE(has_problem(parsed, "line 8: delete wants a file name"));
+  EXPECT_TRUE(has_problem(parsed, "line 9: delete wants a file name after"));
+  EXPECT_TRUE(has_problem(parsed, "line 10: count-colour wants a colour as RRGGBB"));
+  EXPECT_TRUE(has_problem(parsed, "line 11: count-colour wants"));
+  EXPECT_TRUE(has_problem(parsed, "line 12: count-colour wants"));
+  EXPECT_TRUE(has_problem(parsed, "line 13: count-colour wants"));
+  EXPECT_TRUE(has_problem(parsed, "line 14: count-colour wants"));
+  EXPECT_EQ(parsed.problems.size(), 14u);
+  EXPECT_TRUE(parsed.steps.empty());
+}
+
 TEST(KeyCodes, NamesCodesAndChords) {
   EXPECT_EQ(key_code("a"), 'A');
   EXPECT_EQ(key_code("Z"), 'Z');
