@@ -3,10 +3,15 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: demo test dist deps native win32 i686 test-native test-win32 test-i686 fuzz clean
+.PHONY: demo demo-interactive test dist deps native win32 i686 test-native test-win32 test-i686 fuzz clean
 
+# Headless: screenshots and a contact sheet in out/demo/. DEMO_ARGS go to scripts/demo.sh, for
+# example DEMO_ARGS=--interactive to open the player's window on a display.
 demo: dist win32
-	scripts/demo.sh
+	scripts/demo.sh $(DEMO_ARGS)
+
+demo-interactive: dist win32
+	scripts/demo.sh --interactive $(DEMO_ARGS)
 
 test: test-native test-i686 test-win32
 
