@@ -1,5 +1,6 @@
 #include "display/frame_overlay.h"
 
+#include <algorithm>
 #include <array>
 
 #include "host/key_names.h"
@@ -40,6 +41,9 @@ std::u16string fill(std::u16string_view pattern, std::span<const std::u16string_
 }  // namespace
 
 std::u16string counter_text(int32_t play_ms) {
+  // A negative start delay puts the clock before the song; the counter waits at zero rather
+  // than showing "00:-1:-50".
+  play_ms = std::max(play_ms, 0);
   const int32_t minutes = play_ms / 60000;
   const int32_t seconds = play_ms / 1000 - minutes * 60;
   const int32_t hundredths = play_ms % 1000 / 10;

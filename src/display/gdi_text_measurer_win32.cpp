@@ -11,7 +11,8 @@ Rect GdiTextMeasurer::calc_rect(const char16_t* text, int count) {
   // A negative count would make DrawTextW read up to a terminator the caller never promised.
   if (!dc_ || count < 0 || (count > 0 && !text)) return Rect{};
   ScopedSelect font(dc_, static_cast<HGDIOBJ>(font_.get()));
-  DrawTextW(dc_, count > 0 ? reinterpret_cast<const wchar_t*>(text) : L"", count, &r, DT_CALCRECT);
+  DrawTextW(dc_, count > 0 ? reinterpret_cast<const wchar_t*>(text) : L"", count, &r,
+            DT_CALCRECT | DT_NOPREFIX);
   return Rect{r.left, r.top, r.right, r.bottom};
 }
 

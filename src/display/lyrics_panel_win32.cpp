@@ -14,9 +14,9 @@ namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows text is UTF-16");
 
-// Lyrics are drawn with no format flags: from the top left, cut at the rectangle's edges, the
-// same way they were measured.
-void draw_text(HDC dc, std::u16string_view text, const Rect& where, UINT flags = 0) {
+// Lyrics are drawn from the top left, cut at the rectangle's edges, the same way they were
+// measured. DT_NOPREFIX: an '&' in a lyric ("You & Me") is text, not a mnemonic underline.
+void draw_text(HDC dc, std::u16string_view text, const Rect& where, UINT flags = DT_NOPREFIX) {
   RECT r{where.left, where.top, where.right, where.bottom};
   DrawTextW(dc, text.empty() ? L"" : reinterpret_cast<const wchar_t*>(text.data()),
             static_cast<int>(text.size()), &r, flags);

@@ -17,6 +17,8 @@ TEST(FrameOverlay, CounterShowsMinutesSecondsAndHundredths) {
   EXPECT_EQ(counter_text(59'999), u"00:59:99");
   // Past 99 minutes the minutes take three digits rather than wrap.
   EXPECT_EQ(counter_text(6'000'000), u"100:00:00");
+  // Before the song's start (a negative delay) the counter stays at zero.
+  EXPECT_EQ(counter_text(-1'500), u"00:00:00");
 }
 
 TEST(FrameOverlay, ModeWordAndKeyHelpNameTheBoundKeys) {

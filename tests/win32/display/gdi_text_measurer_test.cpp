@@ -55,6 +55,8 @@ TEST(GdiTextMeasurer, ExtentsFollowTheTextAndTheFont) {
   EXPECT_EQ(measurer.calc_rect(u"aaaa", 1), one);
   EXPECT_EQ(measurer.calc_rect(u"a", 0).right, 0);
   EXPECT_EQ(measurer.calc_rect(u"a", -1), Rect{});
+  // An '&' in a lyric is a character of its own, not a mnemonic marker.
+  EXPECT_GT(width(measurer, u"You & Me"), width(measurer, u"You  Me"));
 
   // The font is looked up at each call: a rebuilt, larger font measures larger.
   const int small = width(measurer, u"lyrics");
