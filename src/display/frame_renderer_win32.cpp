@@ -11,6 +11,7 @@
 #include "display/level_indicator.h"
 #include "display/lyrics_panel_win32.h"
 #include "host/gdi_handles_win32.h"
+#include "host/handler_steps.h"
 #include "host/plugin_state.h"
 #include "host/track_info.h"
 #include "host/window_drawing_win32.h"
@@ -24,10 +25,6 @@ HDC context(WindowDrawing& drawing, MemoryDcRole role) {
 
 bool has_surface(const WindowDrawing& drawing, MemoryDcRole role) {
   return static_cast<bool>(drawing.surfaces[static_cast<size_t>(role)]);
-}
-
-LyricDocument* lyrics_panel(PluginState& state) {
-  return as_lyric_document(state.settings.items[kLyricsItem].get());
 }
 
 // The dots give way to a plain background while timetags are edited (on the panel or on the
