@@ -1,6 +1,8 @@
 // What one idle message ("null") costs the host, through the visual message handler with the
 // visualizer shown: the lyric clock with its question to the player, and the idle work after it
-// (an empty placeholder until the idle processing is built).
+// (the window's place and the mouse, the requests, and a frame when 33 ms have passed; the
+// calls follow each other closely, so most of them draw no frame; bench/frame_bench_win32.cpp
+// times the frames).
 // Three players: a scripted one (the handler's own cost), the player bridge with no automation
 // server at all, and the bridge over COM to an automation server in this process (what every
 // idle call pays with a player). Builds for Windows and runs under Wine:
