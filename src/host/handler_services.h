@@ -4,6 +4,7 @@
 
 #include "host/later_stages.h"
 #include "player/player_bridge.h"
+#include "web/version_check.h"
 
 namespace sabla {
 

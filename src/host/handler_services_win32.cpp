@@ -43,6 +43,7 @@ void Win32HandlerServices::start_instance(PluginState& state) {
 }
 
 void Win32HandlerServices::end_instance(PluginState& state) {
+  state.version_checks.wait();
   // The check's thread must be gone before the library can be unloaded.
   state.sources.recheck.reset();
   timer_period_.reset();

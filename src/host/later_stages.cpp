@@ -4,8 +4,6 @@
 
 namespace sabla {
 
-void start_release_version_check(PluginState&) {}
-void start_beta_version_check(PluginState&) {}
 void open_options_window(PluginState&, HandlerServices&, OptionsTrigger) {}
 
 }  // namespace sabla

@@ -15,6 +15,7 @@
 #include "player/player_types.h"
 #include "settings/settings.h"
 #include "sources/lyric_source_state.h"
+#include "web/version_check.h"
 
 namespace sabla {
 
@@ -43,6 +44,8 @@ struct PluginState {
   StringTable strings;
   KeyNames key_names;
   WheelInput wheel;
+  // Last, so that its threads are waited for before the request flags they write go away.
+  VersionChecks version_checks;
 };
 
 }  // namespace sabla

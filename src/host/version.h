@@ -18,6 +18,10 @@
 // The maker's web site: opened from the version prompts and the about page, and named in the
 // no-lyrics hint. A configuration value; the release build sets the real address here.
 #define SABLA_SITE_URL "https://sabla.example.org/"
+// The version-information server: "/zip/Sabla_ver.txt" and "/zip/Sabla_ver_beta.txt" are
+// fetched from it (scheme, host and optional port, no trailing '/'). A configuration value too;
+// the checks take the server as an argument, so tests point them at a server of their own.
+#define SABLA_VERSION_SERVER_URL "http://sabla.example.org"
 
 #ifndef RC_INVOKED
 #include <cstdint>
@@ -31,6 +35,7 @@ inline constexpr int kVersionPatch = SABLA_VERSION_PATCH;
 inline constexpr int kVersionBuild = SABLA_VERSION_BUILD;
 inline constexpr std::string_view kVersionText = SABLA_VERSION_TEXT;
 inline constexpr std::string_view kSiteUrl = SABLA_SITE_URL;
+inline constexpr std::string_view kVersionServerUrl = SABLA_VERSION_SERVER_URL;
 
 // The registration's version bytes: major, minor revision, stage, non-release revision.
 inline constexpr uint8_t kReleaseStageFinal = 0x80;
