@@ -1,7 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "host/input_state.h"
 #include "host/later_stages.h"
 #include "player/player_bridge.h"
 #include "web/version_check.h"
@@ -55,12 +58,26 @@ class HandlerServices {
   // A question with Yes and No, captioned "Sabla"; true for Yes.
   virtual bool ask_yes_no(PluginState& state, std::u16string_view text) = 0;
   virtual bool delete_file(std::u16string_view path) = 0;
+  // The keyboard and mouse buttons as the host's thread sees them; all up when unreadable.
+  virtual void read_keyboard_state(KeyboardState& keys) = 0;
+  // The title of the player's modal dialog (window class "iTunesCustomModalDialog"), at most
+  // 1024 characters; nothing when the player shows none.
+  virtual std::optional<std::u16string> modal_dialog_title() = 0;
+  // A warning with Yes and No, captioned "Sabla BETA", over the options window; true for Yes.
+  virtual bool ask_beta_yes_no(PluginState& state, std::u16string_view text) = 0;
 
   // The stages of other subsystems. Tests override these to watch the handler call them.
   // The song-change pipeline: true when it ran to its end.
   virtual bool load_song_lyrics(PluginState& state) = 0;
   // Saves the lyrics panel with its timetags as the song's lyric file; true on success.
   virtual bool save_document_lyrics(PluginState& state) = 0;
+  // Writes the lyrics panel's lines, without timetags, as the current song's iPod notes page.
+  virtual bool export_panel_ipod_notes(PluginState& state) = 0;
+  // Starts search slot `slot` (0 to 7) with the texts given; an absent text counts as empty.
+  // False only when the slot holds neither a web address nor a program.
+  virtual bool launch_search(PluginState& state, std::optional<std::u16string_view> artist,
+                             std::optional<std::u16string_view> title,
+                             std::optional<std::u16string_view> album, int slot) = 0;
   // The frame renderer's off-screen surfaces for the current drawing area.
   virtual void create_frame_surfaces(PluginState& state) = 0;
   virtual void release_frame_surfaces(PluginState& state) = 0;

@@ -1,5 +1,6 @@
 #include "host/handler_services_win32.h"
 
+#include <array>
 #include <string>
 
 #include "display/display_layout_win32.h"
@@ -8,14 +9,23 @@
 #include "display/frame_surfaces_win32.h"
 #include "display/info_panel_win32.h"
 #include "host/direct_input_win32.h"
+#include "host/handler_steps.h"
 #include "host/window_drawing_win32.h"
 #include "settings/settings_store.h"
+#include "sources/ipod_notes_document.h"
+#include "sources/lyric_save_files_win32.h"
+#include "sources/song_change.h"
 #include "sources/song_change_win32.h"
+#include "web/search_launcher_win32.h"
 
 namespace sabla {
 namespace {
 
 constexpr wchar_t kCaption[] = L"Sabla";
+constexpr wchar_t kBetaCaption[] = L"Sabla BETA";
+// The window class of the player's own modal dialogs, and the longest title taken from one.
+constexpr wchar_t kModalDialogClass[] = L"iTunesCustomModalDialog";
+constexpr int kModalTitleMax = 1024;
 
 const wchar_t* as_wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -146,6 +156,43 @@ bool Win32HandlerServices::ask_yes_no(PluginState& state, std::u16string_view te
 bool Win32HandlerServices::delete_file(std::u16string_view path) {
   const std::u16string file(path);
   return DeleteFileW(as_wide(file)) != 0;
+}
+
+void Win32HandlerServices::read_keyboard_state(KeyboardState& keys) {
+  if (!GetKeyboardState(keys.data())) keys.fill(0);
+}
+
+std::optional<std::u16string> Win32HandlerServices::modal_dialog_title() {
+  const HWND dialog = FindWindowW(kModalDialogClass, nullptr);
+  if (!dialog) return std::nullopt;
+  std::array<wchar_t, kModalTitleMax + 1> title{};
+  const int length = GetWindowTextW(dialog, title.data(), static_cast<int>(title.size()));
+  return std::u16string(reinterpret_cast<const char16_t*>(title.data()),
+                        static_cast<size_t>(length > 0 ? length : 0));
+}
+
+bool Win32HandlerServices::ask_beta_yes_no(PluginState& state, std::u16string_view text) {
+  // The question belongs over the options window; while that is closed, over the visualizer,
+  // so that it cannot end up hidden behind the player.
+  auto owner = static_cast<HWND>(state.options.options_window);
+  if (!owner || !IsWindow(owner)) owner = static_cast<HWND>(state.window.host_window);
+  const std::u16string question(text);
+  return MessageBoxW(owner, as_wide(question), kBetaCaption, MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+bool Win32HandlerServices::export_panel_ipod_notes(PluginState& state) {
+  const LyricDocument* panel = lyrics_panel(state);
+  if (!panel) return false;
+  SystemLyricSaveFiles files;
+  return export_ipod_notes_from_document(song_names(state.song), *panel, state.settings, files,
+                                         unknown_names(state.strings));
+}
+
+bool Win32HandlerServices::launch_search(PluginState& state,
+                                         std::optional<std::u16string_view> artist,
+                                         std::optional<std::u16string_view> title,
+                                         std::optional<std::u16string_view> album, int slot) {
+  return sabla::launch_search(state, artist, title, album, slot);
 }
 
 }  // namespace sabla

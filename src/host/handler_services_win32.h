@@ -50,6 +50,13 @@ class Win32HandlerServices : public HandlerServices {
   bool input_gate_open(PluginState& state) override;
   bool ask_yes_no(PluginState& state, std::u16string_view text) override;
   bool delete_file(std::u16string_view path) override;
+  void read_keyboard_state(KeyboardState& keys) override;
+  std::optional<std::u16string> modal_dialog_title() override;
+  bool ask_beta_yes_no(PluginState& state, std::u16string_view text) override;
+  bool export_panel_ipod_notes(PluginState& state) override;
+  bool launch_search(PluginState& state, std::optional<std::u16string_view> artist,
+                     std::optional<std::u16string_view> title,
+                     std::optional<std::u16string_view> album, int slot) override;
 
  private:
   PlayerBridge& player_;

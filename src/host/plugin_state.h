@@ -3,6 +3,7 @@
 
 #include "display/frame_state.h"
 #include "host/host_link.h"
+#include "host/input_state.h"
 #include "host/key_names.h"
 #include "host/playback_clock.h"
 #include "host/plugin_instance.h"
@@ -37,6 +38,7 @@ struct PluginState {
   WindowState window;
   FrameState frame;
   PointerState pointer;
+  InputState input;
   OptionsWindowState options;
   Requests requests;
   StatusMessage status;

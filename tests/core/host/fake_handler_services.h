@@ -2,7 +2,9 @@
 // Handler services without a platform: the time is what the test says, the window and its
 // resources are pretended, the settings are the defaults, and every stage call is counted.
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/host/scripted_player.h"
 #include "host/handler_services.h"
@@ -25,6 +27,17 @@ class FakeHandlerServices : public HandlerServices {
   bool answer_yes = false;
   std::u16string last_question;
   std::u16string deleted_file;
+  KeyboardState keys{};  // what the next idle calls read
+  std::optional<std::u16string> modal_title;
+  bool answer_beta_yes = false;
+  std::u16string last_beta_question;
+  bool notes_export_succeeds = true;
+  struct Search {
+    std::optional<std::u16string> artist, title, album;
+    int slot = -1;
+  };
+  std::vector<Search> searches;
+  bool search_succeeds = true;
 
   uint32_t now_ms() override { return time; }
   PlayerBridge& player() override { return scripted_player; }
@@ -80,7 +93,32 @@ class FakeHandlerServices : public HandlerServices {
     deleted_file = path;
     return true;
   }
-  void open_options_window(PluginState&, OptionsTrigger) override { ++calls["open_options"]; }
+  void read_keyboard_state(KeyboardState& out) override { out = keys; }
+  std::optional<std::u16string> modal_dialog_title() override { return modal_title; }
+  bool ask_beta_yes_no(PluginState&, std::u16string_view text) override {
+    ++calls["ask_beta_yes_no"];
+    last_beta_question = text;
+    return answer_beta_yes;
+  }
+  bool export_panel_ipod_notes(PluginState&) override {
+    ++calls["export_panel_ipod_notes"];
+    return notes_export_succeeds;
+  }
+  bool launch_search(PluginState&, std::optional<std::u16string_view> artist,
+                     std::optional<std::u16string_view> title,
+                     std::optional<std::u16string_view> album, int slot) override {
+    const auto copy = [](std::optional<std::u16string_view> text) {
+      return text ? std::optional<std::u16string>(*text) : std::nullopt;
+    };
+    searches.push_back(Search{copy(artist), copy(title), copy(album), slot});
+    return search_succeeds;
+  }
+  // Records what asked for the options window; the opening itself is tested on its own.
+  void open_options_window(PluginState&, OptionsTrigger trigger) override {
+    ++calls["open_options"];
+    options_triggers.push_back(trigger);
+  }
+  std::vector<OptionsTrigger> options_triggers;
 };
 
 // Sends one message as the host does, with the instance the handler handed out.

@@ -1,0 +1,60 @@
+// What the idle input asks of Windows: the thread's keyboard state and the player's modal
+// dialog, found by its window class.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "core/host/scripted_player.h"
+#include "host/handler_services_win32.h"
+
+namespace sabla {
+namespace {
+
+class InputServices : public ::testing::Test {
+ protected:
+  test::ScriptedPlayer player;
+  Win32HandlerServices services{player, GetModuleHandleW(nullptr)};
+};
+
+TEST_F(InputServices, KeyboardStateIsTheThreadsOwn) {
+  BYTE saved[256]{};
+  ASSERT_TRUE(GetKeyboardState(saved));
+  BYTE pressed[256]{};
+  pressed[VK_SHIFT] = 0x80;
+  pressed[0x72] = 0x80;  // F3
+  ASSERT_TRUE(SetKeyboardState(pressed));
+  KeyboardState keys{};
+  services.read_keyboard_state(keys);
+  SetKeyboardState(saved);
+  EXPECT_TRUE(key_down(keys, kVkShift));
+  EXPECT_TRUE(key_down(keys, 0x72));
+  EXPECT_FALSE(key_down(keys, kVkControl));
+}
+
+TEST_F(InputServices, ModalDialogTitleIsFoundByClassAndCut) {
+  EXPECT_FALSE(services.modal_dialog_title().has_value());
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"iTunesCustomModalDialog";
+  ASSERT_TRUE(RegisterClassW(&wc));
+  const std::wstring long_title(1500, L'\u6B4C');
+  const HWND dialog = CreateWindowW(L"iTunesCustomModalDialog", long_title.c_str(), WS_POPUP, 0, 0,
+                                    10, 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(dialog);
+  const std::optional<std::u16string> cut = services.modal_dialog_title();
+  SetWindowTextW(dialog, L"Song \u2013 Artist");
+  const std::optional<std::u16string> title = services.modal_dialog_title();
+  DestroyWindow(dialog);
+  UnregisterClassW(L"iTunesCustomModalDialog", GetModuleHandleW(nullptr));
+
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_EQ(*cut, std::u16string(1024, u'\u6B4C'));
+  EXPECT_TRUE(title == u"Song \u2013 Artist");
+  EXPECT_FALSE(services.modal_dialog_title().has_value());
+}
+
+}  // namespace
+}  // namespace sabla
