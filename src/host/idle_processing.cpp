@@ -1,11 +1,18 @@
-// What an idle call does after the lyric clock: the requests other parts left, and the frame.
+// What an idle call does after the lyric clock: the requests other parts left, the frame, the
+// input, and the questions the idle call puts to the user.
+#include <atomic>
+
 #include "host/handler_services.h"
+#include "host/input_actions.h"
 #include "host/plugin_state.h"
+#include "host/version.h"
 
 namespace sabla {
 namespace {
 
 constexpr int32_t kDeleteLyricFileQuestion = 40045;
+constexpr int32_t kNewVersionQuestion = 40046;
+constexpr int32_t kNewBetaQuestion = 40068;
 
 // The options window writes the settings file too; the values it owns while it is open must
 // survive a reload of the rest.
@@ -58,6 +65,30 @@ void offer_lyric_file_deletion(PluginState& state, HandlerServices& services) {
   requests.delete_file_path.clear();
 }
 
+// The version-check threads write their flag at any time; taking the 1 away in one step keeps a
+// late write from being lost or asked about twice.
+bool take_pending(std::atomic<int32_t>& pending) {
+  int32_t newer = 1;
+  return pending.compare_exchange_strong(newer, 0);
+}
+
+void open_maker_site(PluginState& state) {
+  open_url_in_host(state.host.host_cookie, state.host.host_callback, kSiteUrl.data(),
+                   static_cast<uint32_t>(kSiteUrl.size()));
+}
+
+void announce_new_versions(PluginState& state, HandlerServices& services) {
+  Requests& requests = state.requests;
+  if (state.settings.ver_check == 1 && take_pending(requests.new_version_pending) &&
+      services.ask_yes_no(state, state.strings.text(kNewVersionQuestion))) {
+    open_maker_site(state);
+  }
+  if (state.settings.ver_check_beta == 1 && take_pending(requests.new_beta_pending) &&
+      services.ask_beta_yes_no(state, state.strings.text(kNewBetaQuestion))) {
+    open_maker_site(state);
+  }
+}
+
 }  // namespace
 
 void idle_processing(PluginState& state, HandlerServices& services) {
@@ -66,8 +97,13 @@ void idle_processing(PluginState& state, HandlerServices& services) {
     carry_out_requests(state, services);
     services.draw_frame(state);
   }
-  if (!state.window.visible || !services.input_gate_open(state)) return;
+  // The options window takes the keys while it is open; the visualizer must not act on them too.
+  if (state.options.options_open || !services.input_gate_open(state)) return;
+  // The questions wait for an idle call in which the user could also have used the keys, so a
+  // message box never opens over the player's own window or the options window.
+  if (!handle_idle_input(state, services)) return;
   offer_lyric_file_deletion(state, services);
+  announce_new_versions(state, services);
 }
 
 }  // namespace sabla

@@ -4,6 +4,6 @@
 
 namespace sabla {
 
-void open_options_window(PluginState&, HandlerServices&, OptionsTrigger) {}
+void create_options_window(PluginState&, HandlerServices&) {}
 
 }  // namespace sabla

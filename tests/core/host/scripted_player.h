@@ -2,6 +2,7 @@
 // A player for the handler's tests: it answers its position, the playing track's location and
 // ids as the test sets them, and counts what it was asked.
 #include <string>
+#include <vector>
 
 #include "player/player_bridge.h"
 
@@ -16,6 +17,7 @@ class ScriptedPlayer final : public PlayerBridge {
   PlayerTrackIds ids;
   int position_calls = 0;
   int location_calls = 0;
+  std::vector<int32_t> seeks;
 
   int32_t player_position(StatusMessage&) override {
     ++position_calls;
@@ -31,8 +33,13 @@ class ScriptedPlayer final : public PlayerBridge {
     return has_ids;
   }
 
+  // A click on a lyric line seeks.
+  bool seek(int32_t seconds, StatusMessage&) override {
+    seeks.push_back(seconds);
+    return true;
+  }
+
   // The handler asks nothing else of the player.
-  bool seek(int32_t, StatusMessage&) override { return false; }
   bool has_current_track(StatusMessage&) override { return false; }
   bool play_current(StatusMessage&) override { return false; }
   bool pause(StatusMessage&) override { return false; }
