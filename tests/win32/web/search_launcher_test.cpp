@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <shellapi.h>
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "host/host_messages.h"
 #include "host/plugin_state.h"
@@ -11,7 +11,7 @@
 namespace sabla {
 namespace {
 
-constexpr wchar_t kProbeSwitch[] = L"--sabla-search-probe";
+constexpr std::wstring_view kProbeSwitch = L"--sabla-search-probe ";
 
 // Started as a search program ("probe.exe --sabla-search-probe <report> ..."), this test binary
 // writes down how it was started (its current folder, its command line and its show flags) and
@@ -35,16 +35,23 @@ void write_probe_report(const std::wstring& path) {
   MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-const bool kStartedAsProbe = [] {
-  int count = 0;
-  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-  const bool probe = args && count >= 3 && wcscmp(args[1], kProbeSwitch) == 0;
-  if (probe) {
-    write_probe_report(args[2]);
-    ExitProcess(0);
+// The report's path: the argument behind the switch, in double quotes or up to a space.
+std::wstring probe_report_path(std::wstring_view command_line) {
+  const size_t at = command_line.find(kProbeSwitch);
+  if (at == std::wstring_view::npos) return {};
+  std::wstring_view rest = command_line.substr(at + kProbeSwitch.size());
+  if (!rest.empty() && rest[0] == L'"') {
+    rest.remove_prefix(1);
+    return std::wstring(rest.substr(0, rest.find(L'"')));
   }
-  LocalFree(args);
-  return probe;
+  return std::wstring(rest.substr(0, rest.find(L' ')));
+}
+
+const bool kStartedAsProbe = [] {
+  const std::wstring report = probe_report_path(GetCommandLineW());
+  if (report.empty()) return false;
+  write_probe_report(report);
+  ExitProcess(0);
 }();
 
 std::wstring read_report(const std::wstring& path) {
