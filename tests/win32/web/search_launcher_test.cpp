@@ -71,18 +71,32 @@ std::wstring read_report(const std::wstring& path) {
 }
 
 // A folder beside the test holding this test binary as "probe.exe" (a hard link, or a copy).
-std::wstring make_probe_folder(const wchar_t* name) {
-  wchar_t full[MAX_PATH] = {};
-  GetFullPathNameW(name, MAX_PATH, full, nullptr);
-  const std::wstring folder = full;
-  CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring probe = folder + L"\\probe.exe";
-  DeleteFileW(probe.c_str());
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  if (!CreateHardLinkW(probe.c_str(), self, nullptr)) CopyFileW(self, probe.c_str(), FALSE);
-  return folder;
-}
+// The probe stays behind: Wine counts every link to the running test binary as in use, so it
+// cannot be deleted now; the next run replaces it, and the report is removed.
+class ProbeFolder {
+ public:
+  explicit ProbeFolder(const wchar_t* name) {
+    wchar_t full[MAX_PATH] = {};
+    GetFullPathNameW(name, MAX_PATH, full, nullptr);
+    folder_ = full;
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    DeleteFileW(report().c_str());
+    DeleteFileW(probe().c_str());  // fails only when it is a link to this very binary
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (!CreateHardLinkW(probe().c_str(), self, nullptr)) CopyFileW(self, probe().c_str(), TRUE);
+  }
+  ~ProbeFolder() { DeleteFileW(report().c_str()); }
+  ProbeFolder(const ProbeFolder&) = delete;
+  ProbeFolder& operator=(const ProbeFolder&) = delete;
+
+  const std::wstring& folder() const { return folder_; }
+  std::wstring probe() const { return folder_ + L"\\probe.exe"; }
+  std::wstring report() const { return folder_ + L"\\report.txt"; }
+
+ private:
+  std::wstring folder_;
+};
 
 std::u16string u16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
@@ -167,26 +181,22 @@ TEST_F(SearchLauncher, RefusedTemplatesAndSlots) {
 }
 
 TEST_F(SearchLauncher, ProgramStartsHiddenInItsOwnFolderWithTheValuesAsTheyAre) {
-  const std::wstring quoted_folder = make_probe_folder(L"search probe");
-  const std::wstring report = quoted_folder + L"\\report.txt";
-  DeleteFileW(report.c_str());
-  state.settings.URL[0] = u"\"" + u16(quoted_folder) + u"\\probe.exe\" --sabla-search-probe \"" +
-                          u16(report) + u"\" [artist] [title]";
+  const ProbeFolder quoted(L"search probe");
+  state.settings.URL[0] = u"\"" + u16(quoted.probe()) + u"\" --sabla-search-probe \"" +
+                          u16(quoted.report()) + u"\" [artist] [title]";
   EXPECT_TRUE(launch_search(state, u"宇多田 ヒカル", u"First [album] Love", u"X", 0));
-  const std::wstring started = read_report(report);
+  const std::wstring started = read_report(quoted.report());
   ASSERT_FALSE(started.empty());
-  EXPECT_EQ(started.substr(0, started.find(L'\n')), quoted_folder);
+  EXPECT_EQ(started.substr(0, started.find(L'\n')), quoted.folder());
   EXPECT_NE(started.find(L"\" 宇多田 ヒカル First [album] Love\n"), std::wstring::npos);
   EXPECT_EQ(started.substr(started.rfind(L'\n') + 1), L"1 0");  // STARTF_USESHOWWINDOW, SW_HIDE
 
-  const std::wstring bare_folder = make_probe_folder(L"search_probe");
-  const std::wstring bare_report = bare_folder + L"\\report.txt";
-  DeleteFileW(bare_report.c_str());
+  const ProbeFolder bare(L"search_probe");
   state.settings.URL[5] =
-      u16(bare_folder) + u"\\probe.exe --sabla-search-probe " + u16(bare_report) + u" [title]";
+      u16(bare.probe()) + u" --sabla-search-probe " + u16(bare.report()) + u" [title]";
   EXPECT_TRUE(launch_search(state, std::nullopt, u"t", std::nullopt, 5));
-  const std::wstring bare_started = read_report(bare_report);
-  EXPECT_EQ(bare_started.substr(0, bare_started.find(L'\n')), bare_folder);
+  const std::wstring bare_started = read_report(bare.report());
+  EXPECT_EQ(bare_started.substr(0, bare_started.find(L'\n')), bare.folder());
 
   // A program that is not there fails to start, silently.
   state.settings.URL[6] = u"C:\\no such folder\\find.exe [title]";
