@@ -53,7 +53,11 @@ std::basic_string<Char> fill(std::basic_string_view<Char> text,
 }  // namespace
 
 SearchTemplateKind classify_search_template(std::u16string_view search_template) {
-  if (search_template.substr(0, 5) == u"http:") return SearchTemplateKind::kWebAddress;
+  // Search sites moved to https long ago; refusing their addresses as "invalid" would leave
+  // the user no way to search most of them.
+  if (search_template.substr(0, 5) == u"http:" || search_template.substr(0, 6) == u"https:") {
+    return SearchTemplateKind::kWebAddress;
+  }
   const bool drive_path = search_template.size() > 1 && search_template[1] == u':';
   const bool quoted_drive_path =
       search_template.size() > 2 && search_template[0] == u'"' && search_template[2] == u':';

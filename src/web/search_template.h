@@ -8,8 +8,8 @@
 
 namespace sabla {
 
-// What a search slot's template is: a web address ("http:" at the start, exact case), the
-// command line of a program (a drive path, bare or in double quotes), or neither.
+// What a search slot's template is: a web address ("http:" or "https:" at the start, exact
+// case), the command line of a program (a drive path, bare or in double quotes), or neither.
 enum class SearchTemplateKind { kWebAddress, kProgram, kInvalid };
 
 SearchTemplateKind classify_search_template(std::u16string_view search_template);

@@ -16,11 +16,13 @@ TEST(SearchTemplate, KindComesFromTheFirstCharacters) {
   EXPECT_EQ(classify_search_template(u"http://&a=[artist]&t=[title]"),
             SearchTemplateKind::kWebAddress);
   EXPECT_EQ(classify_search_template(u"http:"), SearchTemplateKind::kWebAddress);
+  EXPECT_EQ(classify_search_template(u"https://example.org/?q=[title]"),
+            SearchTemplateKind::kWebAddress);
   EXPECT_EQ(classify_search_template(u"C:\\Tools\\find.exe [title]"), SearchTemplateKind::kProgram);
   EXPECT_EQ(classify_search_template(u"\"C:\\Program Files\\find.exe\""),
             SearchTemplateKind::kProgram);
-  // Exact case, and "https" is not "http:".
-  for (const std::u16string_view invalid : {u"HTTP://x", u"https://x", u"www.example.org/[title]",
+  // Exact case.
+  for (const std::u16string_view invalid : {u"HTTP://x", u"HTTPS://x", u"www.example.org/[title]",
                                             u"\\\\server\\find.exe", u"\"C", u"C", u""}) {
     EXPECT_EQ(classify_search_template(invalid), SearchTemplateKind::kInvalid)
         << std::string(invalid.begin(), invalid.end());
