@@ -162,6 +162,8 @@ TEST_F(SearchLauncher, WebAddressGoesToTheHostInTheSlotsEncoding) {
   EXPECT_EQ(address_for(address, 0, std::u16string(103, u'あ'), u"t"),
             "http://&a=" + encoded + "&t=t&b=");
 
+  EXPECT_EQ(address_for(u"https://x/?q=[title]", 0, std::nullopt, u"a b"), "https://x/?q=a+b");
+
   // The template goes over in the system code page; the second byte of "ゼ" (83 5B) is no '['.
   EXPECT_EQ(address_for(u"http://x/ゼartist]/[artist]", 0, u"v", std::nullopt),
             "http://x/\x83[artist]/v");
@@ -169,8 +171,6 @@ TEST_F(SearchLauncher, WebAddressGoesToTheHostInTheSlotsEncoding) {
 
 TEST_F(SearchLauncher, RefusedTemplatesAndSlots) {
   state.settings.URL[1] = u"www.example.org/?q=[title]";
-  EXPECT_FALSE(launch_search(state, u"a", u"t", u"b", 1));
-  state.settings.URL[1] = u"https://example.org/?q=[title]";
   EXPECT_FALSE(launch_search(state, u"a", u"t", u"b", 1));
   EXPECT_FALSE(launch_search(state, u"a", u"t", u"b", 8));
   EXPECT_FALSE(launch_search(state, u"a", u"t", u"b", -1));
