@@ -144,7 +144,13 @@ void Win32HandlerServices::rebuild_item_fonts(PluginState& state) {
 
 bool Win32HandlerServices::input_gate_open(PluginState& state) {
   if (state.options.options_open) return false;
-  return GetActiveWindow() != owner_window_of(static_cast<HWND>(state.window.host_window));
+  // Keys count while the player is the active application: some window of the host's thread
+  // is active. A visualizer that is a window of its own (full screen) is owned by the player's
+  // main window; keys belong to the player, not to the lyrics, while that owner is the active
+  // one. (A visualizer drawn inside the player's window has no owner.)
+  const HWND active = GetActiveWindow();
+  const HWND owner = GetWindow(static_cast<HWND>(state.window.host_window), GW_OWNER);
+  return active != nullptr && active != owner;
 }
 
 bool Win32HandlerServices::ask_yes_no(PluginState& state, std::u16string_view text) {

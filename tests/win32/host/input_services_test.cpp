@@ -7,6 +7,7 @@
 
 #include "core/host/scripted_player.h"
 #include "host/handler_services_win32.h"
+#include "host/plugin_state.h"
 
 namespace sabla {
 namespace {
@@ -54,6 +55,45 @@ TEST_F(InputServices, ModalDialogTitleIsFoundByClassAndCut) {
   EXPECT_EQ(*cut, std::u16string(1024, u'\u6B4C'));
   EXPECT_TRUE(title == u"Song \u2013 Artist");
   EXPECT_FALSE(services.modal_dialog_title().has_value());
+}
+
+HWND make_window(const wchar_t* title, DWORD style, HWND parent) {
+  static const ATOM registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SablaInputGateTest";
+    return RegisterClassW(&wc);
+  }();
+  (void)registered;
+  return CreateWindowW(L"SablaInputGateTest", title, style, 0, 0, 100, 100, parent, nullptr,
+                       GetModuleHandleW(nullptr), nullptr);
+}
+
+TEST_F(InputServices, KeysCountWhileThePlayerIsActiveButNotOverAFullScreenOwner) {
+  PluginState state;
+  const HWND player = make_window(L"player", WS_OVERLAPPEDWINDOW, nullptr);
+  const HWND inside = make_window(L"visualizer", WS_CHILD | WS_VISIBLE, player);
+  const HWND full_screen = make_window(L"full screen", WS_POPUP, player);
+  ASSERT_TRUE(player && inside && full_screen);
+
+  // Drawn inside the player's window: keys count while the player is active.
+  state.window.host_window = inside;
+  SetActiveWindow(player);
+  EXPECT_TRUE(services.input_gate_open(state));
+  state.options.options_open = true;
+  EXPECT_FALSE(services.input_gate_open(state));
+  state.options.options_open = false;
+
+  // A full-screen window of its own, owned by the player's window.
+  state.window.host_window = full_screen;
+  SetActiveWindow(full_screen);
+  EXPECT_TRUE(services.input_gate_open(state));
+  SetActiveWindow(player);
+  EXPECT_FALSE(services.input_gate_open(state));
+
+  DestroyWindow(full_screen);
+  DestroyWindow(player);
 }
 
 }  // namespace
