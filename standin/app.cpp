@@ -213,6 +213,12 @@ ExitCode App::create_window() {
   }
   refresh_window();
   window_.show(SW_SHOWNORMAL);
+  // Nobody is at the mouse of a headless run, but the pointer is shared by every program on the
+  // display: one left over the window by an earlier program would hover a lyric line (drawn in
+  // the hover colour) or a link. It goes to the screen's far corner, away from the window.
+  if (options_.headless) {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
   return kExitOk;
 }
 

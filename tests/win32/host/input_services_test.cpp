@@ -8,6 +8,7 @@
 #include "core/host/scripted_player.h"
 #include "host/handler_services_win32.h"
 #include "host/plugin_state.h"
+#include "win32/host/test_window.h"
 
 namespace sabla {
 namespace {
@@ -57,24 +58,14 @@ TEST_F(InputServices, ModalDialogTitleIsFoundByClassAndCut) {
   EXPECT_FALSE(services.modal_dialog_title().has_value());
 }
 
-HWND make_window(const wchar_t* title, DWORD style, HWND parent) {
-  static const ATOM registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SablaInputGateTest";
-    return RegisterClassW(&wc);
-  }();
-  (void)registered;
-  return CreateWindowW(L"SablaInputGateTest", title, style, 0, 0, 100, 100, parent, nullptr,
-                       GetModuleHandleW(nullptr), nullptr);
-}
-
 TEST_F(InputServices, KeysCountWhileThePlayerIsActiveButNotOverAFullScreenOwner) {
   PluginState state;
-  const HWND player = make_window(L"player", WS_OVERLAPPEDWINDOW, nullptr);
-  const HWND inside = make_window(L"visualizer", WS_CHILD | WS_VISIBLE, player);
-  const HWND full_screen = make_window(L"full screen", WS_POPUP, player);
+  const test::TestWindow player_window;
+  const HWND player = player_window.frame();
+  const HWND inside = player_window.visualizer();
+  const HWND full_screen = CreateWindowW(L"SablaHandlerTestWindow", L"full screen", WS_POPUP, 0, 0,
+                                         100, 100, player, nullptr, GetModuleHandleW(nullptr),
+                                         nullptr);
   ASSERT_TRUE(player && inside && full_screen);
 
   // Drawn inside the player's window: keys count while the player is active.
@@ -93,7 +84,6 @@ TEST_F(InputServices, KeysCountWhileThePlayerIsActiveButNotOverAFullScreenOwner)
   EXPECT_FALSE(services.input_gate_open(state));
 
   DestroyWindow(full_screen);
-  DestroyWindow(player);
 }
 
 }  // namespace
