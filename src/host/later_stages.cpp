@@ -1,5 +1,5 @@
-// Placeholders for the work of subsystems that are not built yet. Each does nothing, and those
-// that report success report that nothing was done; see later_stages.h.
+// The options window is not built yet: until it is, opening it stops after the saving step and
+// changes nothing else (see later_stages.h).
 #include "host/later_stages.h"
 
 namespace sabla {

@@ -1,7 +1,6 @@
 #pragma once
-// The stages the visual message handler calls whose owners are not built yet: the options window
-// (a placeholder in later_stages.cpp that does nothing), and the idle processing
-// (idle_processing.cpp).
+// Stages of the visual message handler: the idle processing (idle_processing.cpp) and opening
+// the options window, whose dialog is not built yet (later_stages.cpp does nothing for it).
 #include <cstdint>
 
 namespace sabla {
