@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/host_messages.h"
+#include "state/host_messages.h"
 
 namespace standin {
 

@@ -4,7 +4,7 @@
 // left, and the spectrum that belongs to them.
 #include <cstdint>
 
-#include "host/host_records.h"
+#include "state/host_records.h"
 #include "playlist.h"
 
 namespace standin {

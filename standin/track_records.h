@@ -3,7 +3,7 @@
 // plug-in with "vply" and "ctrk".
 #include <string_view>
 
-#include "host/host_records.h"
+#include "state/host_records.h"
 #include "playlist.h"
 
 namespace standin {

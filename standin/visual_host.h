@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/host_records.h"
+#include "state/host_records.h"
 
 namespace standin {
 

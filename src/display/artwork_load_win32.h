@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 #include "sources/song_change.h"
 
 namespace sabla {

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "display/frame_state.h"
+#include "state/frame_state.h"
 #include "lyrics/rect.h"
 
 namespace sabla {

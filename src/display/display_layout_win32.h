@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "host/window_state.h"
+#include "state/window_state.h"
 #include "settings/settings.h"
 
 namespace sabla {

@@ -2,7 +2,7 @@
 // "show" to "hide", and the layout of the items on the window.
 #include "display/display_layout_win32.h"
 #include "display/info_panel_win32.h"
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 
 namespace sabla {
 

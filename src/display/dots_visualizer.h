@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "display/frame_state.h"
+#include "state/frame_state.h"
 #include "lyrics/rect.h"
 
 namespace sabla {

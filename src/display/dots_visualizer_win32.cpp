@@ -1,7 +1,7 @@
 #include "display/dots_visualizer_win32.h"
 
 #include "display/gdi_select_win32.h"
-#include "host/gdi_handles_win32.h"
+#include "state/gdi_handles_win32.h"
 
 namespace sabla {
 namespace {

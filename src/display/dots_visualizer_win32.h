@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "display/dots_visualizer.h"
-#include "host/window_state.h"
+#include "state/window_state.h"
 
 namespace sabla {
 

@@ -3,9 +3,9 @@
 #include "display/artwork_placement.h"
 #include "display/dib_section_win32.h"
 #include "display/level_indicator.h"
-#include "host/gdi_handles_win32.h"
-#include "host/plugin_state.h"
-#include "host/window_drawing_win32.h"
+#include "state/gdi_handles_win32.h"
+#include "state/plugin_state.h"
+#include "state/window_drawing_win32.h"
 
 namespace sabla {
 namespace {

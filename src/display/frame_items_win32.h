@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "display/frame_state.h"
+#include "state/frame_state.h"
 #include "settings/display_item.h"
 
 namespace sabla {

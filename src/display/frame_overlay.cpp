@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "host/key_names.h"
+#include "state/key_names.h"
 #include "lyrics/lyric_document.h"
 #include "settings/settings.h"
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "display/frame_state.h"
-#include "host/window_state.h"
+#include "state/frame_state.h"
+#include "state/window_state.h"
 #include "lyrics/rect.h"
 
 namespace sabla {

@@ -5,8 +5,8 @@
 
 #include "display/frame_overlay.h"
 #include "display/gdi_select_win32.h"
-#include "host/plugin_state.h"
-#include "host/window_drawing_win32.h"
+#include "state/plugin_state.h"
+#include "state/window_drawing_win32.h"
 #include "lyrics/lyric_document.h"
 
 namespace sabla {

@@ -1,6 +1,6 @@
 #include "display/frame_pacing.h"
 
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "lyrics/lyric_document.h"
 
 namespace sabla {

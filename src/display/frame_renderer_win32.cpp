@@ -10,11 +10,11 @@
 #include "display/info_panel_win32.h"
 #include "display/level_indicator.h"
 #include "display/lyrics_panel_win32.h"
-#include "host/gdi_handles_win32.h"
-#include "host/handler_steps.h"
-#include "host/plugin_state.h"
-#include "host/track_info.h"
-#include "host/window_drawing_win32.h"
+#include "state/gdi_handles_win32.h"
+#include "state/plugin_state.h"
+#include "state/plugin_state.h"
+#include "state/track_info.h"
+#include "state/window_drawing_win32.h"
 
 namespace sabla {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "display/dib_section_win32.h"
 #include "display/dots_visualizer.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 
 namespace sabla {
 

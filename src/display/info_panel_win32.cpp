@@ -4,7 +4,7 @@
 
 #include "display/gdi_select_win32.h"
 #include "display/text_item.h"
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 #include "settings/item_font_win32.h"
 
 namespace sabla {

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "host/gdi_handles_win32.h"
+#include "state/gdi_handles_win32.h"
 #include "settings/display_item.h"
 
 namespace sabla {

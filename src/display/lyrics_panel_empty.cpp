@@ -1,6 +1,6 @@
 #include "display/lyrics_panel_empty.h"
 
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "sources/lyric_recheck.h"
 #include "sources/lyric_search_names.h"
 

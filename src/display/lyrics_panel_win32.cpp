@@ -6,8 +6,8 @@
 #include "display/gdi_select_win32.h"
 #include "display/lyrics_panel_empty.h"
 #include "display/lyrics_panel_style.h"
-#include "host/plugin_state.h"
-#include "host/window_drawing_win32.h"
+#include "state/plugin_state.h"
+#include "state/window_drawing_win32.h"
 
 namespace sabla {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "host/wheel_input.h"
+#include "state/wheel_input.h"
 
 namespace sabla {
 

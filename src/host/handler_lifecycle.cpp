@@ -5,8 +5,8 @@
 #include <new>
 
 #include "host/handler_steps.h"
-#include "host/host_records.h"
-#include "host/track_info.h"
+#include "state/host_records.h"
+#include "state/track_info.h"
 #include "lyrics/lyric_document.h"
 
 namespace sabla {
@@ -22,10 +22,6 @@ void release_display_items(PluginState& state) {
 }
 
 }  // namespace
-
-LyricDocument* lyrics_panel(PluginState& state) {
-  return as_lyric_document(state.settings.items[kLyricsItem].get());
-}
 
 DrawingArea drawing_area_of(const DrawingRect& rect) {
   DrawingArea area;

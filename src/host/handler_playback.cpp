@@ -2,10 +2,10 @@
 #include <cstring>
 
 #include "host/handler_steps.h"
-#include "host/host_records.h"
-#include "host/playback_clock.h"
-#include "host/render_levels.h"
-#include "host/track_info.h"
+#include "state/host_records.h"
+#include "state/playback_clock.h"
+#include "state/render_levels.h"
+#include "state/track_info.h"
 #include "lyrics/lyric_document.h"
 
 namespace sabla {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/input_state.h"
+#include "state/input_state.h"
 #include "host/later_stages.h"
 #include "player/player_bridge.h"
 #include "web/version_check.h"

@@ -10,7 +10,7 @@
 #include "display/info_panel_win32.h"
 #include "host/direct_input_win32.h"
 #include "host/handler_steps.h"
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 #include "settings/settings_store.h"
 #include "sources/ipod_notes_document.h"
 #include "sources/lyric_save_files_win32.h"

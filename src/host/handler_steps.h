@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "host/handler_services.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 
@@ -39,9 +39,6 @@ bool read_message(const void* record, Message& message, size_t length = sizeof(M
   std::memcpy(&message, record, length);
   return true;
 }
-
-// The lyrics panel among the display items, or null before the settings made it.
-LyricDocument* lyrics_panel(PluginState& state);
 
 // The width and height of a drawing rectangle; an upside-down rectangle has none.
 DrawingArea drawing_area_of(const DrawingRect& rect);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "host/own_version.h"
-#include "host/string_table.h"
+#include "state/string_table.h"
 
 namespace sabla {
 

@@ -4,7 +4,7 @@
 #include "host/handler_services.h"
 #include "host/handler_steps.h"
 #include "host/input_actions.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "lyrics/lyric_document.h"
 
 namespace sabla {

@@ -4,8 +4,8 @@
 
 #include "host/handler_services.h"
 #include "host/input_actions.h"
-#include "host/plugin_state.h"
-#include "host/version.h"
+#include "state/plugin_state.h"
+#include "state/version.h"
 
 namespace sabla {
 namespace {

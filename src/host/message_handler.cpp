@@ -3,7 +3,7 @@
 #include <array>
 
 #include "host/handler_steps.h"
-#include "host/host_records.h"
+#include "state/host_records.h"
 #include "host/plugin_entry.h"
 
 namespace sabla {

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "host/handler_services.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 

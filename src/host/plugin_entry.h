@@ -3,8 +3,8 @@
 #include <functional>
 #include <new>
 
-#include "host/host_messages.h"
-#include "host/plugin_state.h"
+#include "state/host_messages.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 

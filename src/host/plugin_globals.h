@@ -1,5 +1,5 @@
 #pragma once
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 

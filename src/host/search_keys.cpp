@@ -5,7 +5,7 @@
 
 #include "host/handler_services.h"
 #include "host/input_actions.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 

@@ -1,7 +1,7 @@
 #include "sources/song_change.h"
 
-#include "host/handler_steps.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
+#include "state/plugin_state.h"
 #include "lyrics/lyric_document.h"
 #include "sources/ipod_notes.h"
 #include "sources/lyric_folder_paths.h"

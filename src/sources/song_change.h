@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "display/frame_state.h"
-#include "host/string_table.h"
+#include "state/frame_state.h"
+#include "state/string_table.h"
 #include "player/player_types.h"
 #include "sources/lyric_folder_paths.h"
 

@@ -1,8 +1,8 @@
 #include "sources/song_change_win32.h"
 
 #include "display/artwork_load_win32.h"
-#include "host/handler_steps.h"
-#include "host/window_drawing_win32.h"
+#include "state/plugin_state.h"
+#include "state/window_drawing_win32.h"
 #include "lyrics/lyric_document.h"
 #include "sources/ipod_notes.h"
 #include "sources/lyric_save_codec.h"
@@ -77,8 +77,7 @@ std::unique_ptr<LyricRecheck> make_lyric_recheck() {
 
 bool run_song_change(PluginState& state, PlayerBridge& player) {
   SystemSongChangeSources sources(state, player);
-  // The options window brings its editors when it exists; until it is open there are none.
-  return load_song_lyrics(state, sources, nullptr);
+  return load_song_lyrics(state, sources, state.options.editors);
 }
 
 bool save_panel_lyrics(PluginState& state) {

@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "player/player_bridge.h"
 #include "sources/song_change.h"
 

@@ -5,8 +5,8 @@
 #include <climits>
 #include <string>
 
-#include "host/host_messages.h"
-#include "host/plugin_state.h"
+#include "state/host_messages.h"
+#include "state/plugin_state.h"
 #include "web/search_encoding.h"
 #include "web/search_template.h"
 

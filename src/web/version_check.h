@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/version.h"
+#include "state/version.h"
 
 namespace sabla {
 

@@ -1,6 +1,6 @@
 // The version checks over the plug-in's state: which flag each file reports to, and the own
 // version number they compare with.
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "web/version_check.h"
 
 namespace sabla {

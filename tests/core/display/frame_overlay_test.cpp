@@ -3,7 +3,7 @@
 #include <array>
 
 #include "display/frame_overlay.h"
-#include "host/key_names.h"
+#include "state/key_names.h"
 #include "lyrics/lyric_document.h"
 #include "settings/settings.h"
 #include "settings/settings_format.h"

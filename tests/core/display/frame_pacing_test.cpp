@@ -2,7 +2,7 @@
 
 #include "core/lyrics/lyrics_test_util.h"
 #include "display/frame_pacing.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "settings/settings_format.h"
 
 namespace sabla {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "core/sources/lyric_search_fakes.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 namespace {

@@ -9,7 +9,7 @@
 #include "core/host/scripted_player.h"
 #include "host/handler_services.h"
 #include "host/message_handler.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "settings/settings_format.h"
 
 namespace sabla::test {

@@ -1,4 +1,4 @@
-#include "host/host_messages.h"
+#include "state/host_messages.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "host/host_records.h"
+#include "state/host_records.h"
 
 namespace sabla::test {
 

@@ -11,8 +11,8 @@
 #include "core/host/fake_handler_services.h"
 #include "core/lyrics/lyrics_test_util.h"
 #include "host/later_stages.h"
-#include "host/plugin_state.h"
-#include "host/version.h"
+#include "state/plugin_state.h"
+#include "state/version.h"
 #include "lyrics/lyric_document.h"
 
 namespace sabla {

@@ -3,7 +3,7 @@
 
 #include "core/host/fake_handler_services.h"
 #include "host/later_stages.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "host/string_table.h"
+#include "state/string_table.h"
 
 namespace sabla {
 namespace {

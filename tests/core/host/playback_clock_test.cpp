@@ -1,5 +1,5 @@
 // The lyric clock, alone and as the handler drives it with a scripted timer and player.
-#include "host/playback_clock.h"
+#include "state/playback_clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Render data: the peak level of each channel and silence at pause and stop.
-#include "host/render_levels.h"
+#include "state/render_levels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The host's track record read by its byte offsets, the stored track information and the
 // information texts.
-#include "host/track_info.h"
+#include "state/track_info.h"
 
 #include <gtest/gtest.h>
 

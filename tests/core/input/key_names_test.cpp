@@ -1,4 +1,4 @@
-#include "host/key_names.h"
+#include "state/key_names.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "core/lyrics/lyrics_test_util.h"
 #include "host/handler_steps.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "lyrics/lyric_document.h"
 #include "settings/display_items.h"
 

@@ -5,7 +5,7 @@
 #include <future>
 
 #include "core/web/local_http_server.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 namespace {

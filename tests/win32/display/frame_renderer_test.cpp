@@ -9,8 +9,8 @@
 #include "display/frame_renderer_win32.h"
 #include "display/frame_surfaces_win32.h"
 #include "display/info_panel_win32.h"
-#include "host/plugin_state.h"
-#include "host/window_drawing_win32.h"
+#include "state/plugin_state.h"
+#include "state/window_drawing_win32.h"
 #include "settings/settings_format.h"
 
 namespace sabla {

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "display/info_panel_win32.h"
-#include "host/plugin_state.h"
-#include "host/window_drawing_win32.h"
+#include "state/plugin_state.h"
+#include "state/window_drawing_win32.h"
 #include "settings/display_items.h"
 #include "win32/display/panel_canvas.h"
 #include "win32/host/test_window.h"

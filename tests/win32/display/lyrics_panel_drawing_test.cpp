@@ -12,8 +12,8 @@
 #include "display/lyrics_panel_empty.h"
 #include "display/lyrics_panel_style.h"
 #include "display/lyrics_panel_win32.h"
-#include "host/plugin_state.h"
-#include "host/window_drawing_win32.h"
+#include "state/plugin_state.h"
+#include "state/window_drawing_win32.h"
 #include "win32/display/panel_canvas.h"
 #include "win32/host/test_window.h"
 

@@ -7,7 +7,7 @@
 
 #include "core/host/scripted_player.h"
 #include "host/handler_services_win32.h"
-#include "host/plugin_state.h"
+#include "state/plugin_state.h"
 #include "win32/host/test_window.h"
 
 namespace sabla {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "host/host_messages.h"
+#include "state/host_messages.h"
 #include "sabla_dll.h"
 #include "settings/settings_store.h"
 

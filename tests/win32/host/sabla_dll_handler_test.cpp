@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/host/host_test_records.h"
-#include "host/host_records.h"
+#include "state/host_records.h"
 #include "sabla_dll.h"
 #include "test_window.h"
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "host/version.h"
+#include "state/version.h"
 #include "sabla_dll.h"
 #include "ui/resources/resource.h"
 

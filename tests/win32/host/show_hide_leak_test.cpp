@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 #include "sabla_dll.h"
 #include "test_handler_services.h"
 #include "test_window.h"

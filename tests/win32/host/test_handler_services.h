@@ -10,7 +10,7 @@
 #include "core/host/scripted_player.h"
 #include "host/handler_services_win32.h"
 #include "host/message_handler.h"
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 #include "settings/settings_store.h"
 #include "win32/settings/temp_folder.h"
 

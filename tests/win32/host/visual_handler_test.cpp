@@ -10,9 +10,9 @@
 
 #include "core/host/host_test_records.h"
 #include "guarded_record.h"
-#include "host/host_records.h"
-#include "host/version.h"
-#include "host/window_drawing_win32.h"
+#include "state/host_records.h"
+#include "state/version.h"
+#include "state/window_drawing_win32.h"
 #include "lyrics/lyric_document.h"
 #include "sabla_dll.h"
 #include "test_handler_services.h"

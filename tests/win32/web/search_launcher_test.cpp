@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "host/host_messages.h"
-#include "host/plugin_state.h"
+#include "state/host_messages.h"
+#include "state/plugin_state.h"
 #include "web/search_launcher_win32.h"
 
 namespace sabla {

@@ -1,4 +1,4 @@
-#include "host/string_table.h"
+#include "state/string_table.h"
 
 namespace sabla {
 

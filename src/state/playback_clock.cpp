@@ -1,4 +1,4 @@
-#include "host/playback_clock.h"
+#include "state/playback_clock.h"
 
 #include <cstdint>
 #include <limits>

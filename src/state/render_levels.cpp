@@ -1,4 +1,4 @@
-#include "host/render_levels.h"
+#include "state/render_levels.h"
 
 namespace sabla {
 

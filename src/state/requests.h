@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "host/song_info.h"
+#include "state/song_info.h"
 
 namespace sabla {
+
+class SongChangeEditors;
 
 // What other parts of the plug-in ask the next idle call to do, and the flags that gate it.
 // Dialogs never act on the display directly: they leave a request here.
@@ -28,6 +30,11 @@ struct Requests {
 struct OptionsWindowState {
   void* options_window = nullptr;
   bool options_open = false;
+  // False while the window and its pages are being built: their fields' change notifications
+  // are not the user's.
+  bool initialised = false;
+  // The open window's editors, for the song-change pipeline; null while it is closed.
+  SongChangeEditors* editors = nullptr;
   // The song the editors work on: a copy of the current song, taken by the song-change pipeline.
   SongInfo edited_song;
   bool edited_external_file = false;  // the edited song has an external lyric file

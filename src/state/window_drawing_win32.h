@@ -4,8 +4,8 @@
 #include <array>
 #include <cstddef>
 
-#include "host/gdi_handles_win32.h"
-#include "host/plugin_state.h"
+#include "state/gdi_handles_win32.h"
+#include "state/plugin_state.h"
 
 namespace sabla {
 

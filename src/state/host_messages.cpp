@@ -1,9 +1,9 @@
-#include "host/host_messages.h"
+#include "state/host_messages.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "host/version.h"
+#include "state/version.h"
 
 namespace sabla {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 #include <cstdint>
 
-#include "host/host_messages.h"
-#include "host/host_records.h"
-#include "host/render_levels.h"
+#include "state/host_messages.h"
+#include "state/host_records.h"
+#include "state/render_levels.h"
 
 namespace sabla {
 

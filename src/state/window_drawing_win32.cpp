@@ -1,4 +1,4 @@
-#include "host/window_drawing_win32.h"
+#include "state/window_drawing_win32.h"
 
 // WIN32_LEAN_AND_MEAN leaves out the COM declarations GDI+ builds on.
 #include <objidl.h>

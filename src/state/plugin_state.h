@@ -1,24 +1,26 @@
 #pragma once
 #include <memory>
 
-#include "display/frame_state.h"
-#include "host/host_link.h"
-#include "host/input_state.h"
-#include "host/key_names.h"
-#include "host/playback_clock.h"
-#include "host/plugin_instance.h"
-#include "host/requests.h"
-#include "host/song_info.h"
-#include "host/string_table.h"
-#include "host/track_info.h"
-#include "host/wheel_input.h"
-#include "host/window_state.h"
+#include "state/frame_state.h"
+#include "state/host_link.h"
+#include "state/input_state.h"
+#include "state/key_names.h"
+#include "state/playback_clock.h"
+#include "state/plugin_instance.h"
+#include "state/requests.h"
+#include "state/song_info.h"
+#include "state/string_table.h"
+#include "state/track_info.h"
+#include "state/wheel_input.h"
+#include "state/window_state.h"
 #include "player/player_types.h"
 #include "settings/settings.h"
 #include "sources/lyric_source_state.h"
 #include "web/version_check.h"
 
 namespace sabla {
+
+class LyricDocument;
 
 // The program-wide record: every setting, the current song, the clock, the display items,
 // the request bytes and the status line. The DLL owns the single instance; tests build their own.
@@ -49,5 +51,8 @@ struct PluginState {
   // Last, so that its threads are waited for before the request flags they write go away.
   VersionChecks version_checks;
 };
+
+// The lyrics panel among the display items, or null before the settings made it.
+LyricDocument* lyrics_panel(PluginState& state);
 
 }  // namespace sabla

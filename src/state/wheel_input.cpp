@@ -1,4 +1,4 @@
-#include "host/wheel_input.h"
+#include "state/wheel_input.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "host/track_info.h"
+#include "state/track_info.h"
 
 #include <algorithm>
 #include <string>

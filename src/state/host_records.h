@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "host/host_messages.h"
+#include "state/host_messages.h"
 
 namespace sabla {
 

@@ -2,7 +2,7 @@
 #include <array>
 #include <cstdint>
 
-#include "host/host_records.h"
+#include "state/host_records.h"
 
 namespace sabla {
 

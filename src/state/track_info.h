@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "host/host_records.h"
-#include "host/song_info.h"
+#include "state/host_records.h"
+#include "state/song_info.h"
 #include "player/player_bridge.h"
 #include "settings/display_items.h"
 
