@@ -32,12 +32,15 @@ arch_of() {
 # 32-bit Wine needs the kernel to run i386 Linux programs; some virtual machines refuse them.
 i386_runs() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
+# Named after the prefix's settings: a prefix made with older settings is made again.
+ready_mark=.sabla-ready-unmanaged
+
 # Creates the prefix once. Serial by a lock, because parallel first starts of Wine race.
 ensure_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.sabla-ready" ]; then
+    if [ ! -f "$WINEPREFIX/$ready_mark" ]; then
       # The lock's descriptor is closed for everything started here: a wineserver or Xvfb that
       # inherited it would hold the lock for as long as it lives.
       "$wineserver_cmd" -k 9>&- 2>/dev/null
@@ -47,11 +50,15 @@ ensure_prefix() {
       # A crashing test must fail, not wait for someone to close winedbg's dialog.
       "$wine_cmd" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         9>&- >/dev/null 2>&1
+      # Wine draws the window frames itself: with no window manager on the X server, hiding a
+      # managed window waits two seconds for a manager that never answers.
+      "$wine_cmd" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        9>&- >/dev/null 2>&1
       "$wineserver_cmd" -w 9>&-
-      [ -d "$WINEPREFIX/drive_c/windows/system32" ] && touch "$WINEPREFIX/.sabla-ready"
+      [ -d "$WINEPREFIX/drive_c/windows/system32" ] && touch "$WINEPREFIX/$ready_mark"
     fi
   ) 9>"$WINEPREFIX.lock"
-  [ -f "$WINEPREFIX/.sabla-ready" ] || { echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
+  [ -f "$WINEPREFIX/$ready_mark" ] || { echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
 }
 
 # Starts one Xvfb for the whole test run when there is no display, and records it.

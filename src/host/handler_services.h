@@ -37,6 +37,9 @@ class HandlerServices {
   // The mouse wheel for the top-level window of the visualizer, acquired.
   virtual void open_wheel(PluginState& state) = 0;
   virtual void delete_temp_artwork(PluginState& state) = 0;
+  // Makes the modeless options window over the visualizer window, once everything it shows is
+  // loaded.
+  virtual void create_options_dialog(PluginState& state) = 0;
   // Sends the options window the cancel command, which closes it.
   virtual void close_options_window(PluginState& state) = 0;
   // A warning message box captioned "Sabla" over the visualizer window.

@@ -16,6 +16,7 @@
 #include "sources/lyric_save_files_win32.h"
 #include "sources/song_change.h"
 #include "sources/song_change_win32.h"
+#include "ui/options_window_win32.h"
 #include "web/search_launcher_win32.h"
 
 namespace sabla {
@@ -53,6 +54,9 @@ void Win32HandlerServices::start_instance(PluginState& state) {
 }
 
 void Win32HandlerServices::end_instance(PluginState& state) {
+  // A host that skips "hide" must not leave the window, and its hook, behind in a library that
+  // is about to go.
+  close_options_window(state);
   state.version_checks.wait();
   // The check's thread must be gone before the library can be unloaded.
   state.sources.recheck.reset();
@@ -75,6 +79,10 @@ void Win32HandlerServices::open_wheel(PluginState& state) {
 
 void Win32HandlerServices::delete_temp_artwork(PluginState& state) {
   if (!state.host.temp_artwork_path.empty()) DeleteFileW(as_wide(state.host.temp_artwork_path));
+}
+
+void Win32HandlerServices::create_options_dialog(PluginState& state) {
+  OptionsWindow::open(state, options_services_, static_cast<HWND>(state.window.host_window));
 }
 
 void Win32HandlerServices::close_options_window(PluginState& state) {

@@ -8,6 +8,7 @@
 
 #include "host/handler_services.h"
 #include "host/host_resources_win32.h"
+#include "ui/options_services_win32.h"
 
 namespace sabla {
 
@@ -22,7 +23,7 @@ class Win32HandlerServices : public HandlerServices {
   Win32HandlerServices(
       PlayerBridge& player, HMODULE module,
       TimeSource time = [] { return static_cast<uint32_t>(timeGetTime()); })
-      : player_(player), module_(module), time_(std::move(time)) {}
+      : player_(player), module_(module), time_(std::move(time)), options_services_(player) {}
 
   uint32_t now_ms() override { return time_(); }
   PlayerBridge& player() override { return player_; }
@@ -33,6 +34,7 @@ class Win32HandlerServices : public HandlerServices {
   void close_window(PluginState& state) override;
   void open_wheel(PluginState& state) override;
   void delete_temp_artwork(PluginState& state) override;
+  void create_options_dialog(PluginState& state) override;
   void close_options_window(PluginState& state) override;
   void warn(PluginState& state, std::u16string_view text) override;
   void load_settings(PluginState& state) override;
@@ -63,6 +65,7 @@ class Win32HandlerServices : public HandlerServices {
   HMODULE module_;
   TimeSource time_;
   std::optional<TimerPeriod> timer_period_;
+  Win32OptionsServices options_services_;
 };
 
 // The top-level window a visualizer window sits in: the wheel and the keyboard gate look at it.

@@ -1,6 +1,6 @@
 #pragma once
 // Stages of the visual message handler: the idle processing (idle_processing.cpp) and opening
-// the options window, whose dialog is not built yet (later_stages.cpp does nothing for it).
+// the options window (options_window_opening.cpp, options_window_creation.cpp).
 #include <cstdint>
 
 namespace sabla {

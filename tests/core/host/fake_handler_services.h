@@ -51,6 +51,7 @@ class FakeHandlerServices : public HandlerServices {
   void open_wheel(PluginState&) override { ++calls["open_wheel"]; }
   void delete_temp_artwork(PluginState&) override { ++calls["delete_temp_artwork"]; }
   void close_options_window(PluginState&) override { ++calls["close_options_window"]; }
+  void create_options_dialog(PluginState&) override { ++calls["create_options_dialog"]; }
   void warn(PluginState&, std::u16string_view text) override {
     ++calls["warn"];
     last_warning = text;

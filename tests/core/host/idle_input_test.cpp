@@ -72,6 +72,12 @@ class IdleInput : public ::testing::Test {
     for (int i = 0; i < times; ++i) idle_processing(state, services);
   }
   void enter_edit_mode() {
+    // Opening the options window loads the settings, which makes the panel anew.
+    if (panel != lyrics_panel(state)) {
+      panel = lyrics_panel(state);
+      panel->load_text(0, test::numbered_lines(40, true));
+      panel->layout(0);
+    }
     state.sources.external_lyrics_found = true;
     hold({});
     idle();
@@ -426,6 +432,27 @@ TEST_F(IdleInput, OptionsWindowSavesFirstByItsOwnRuleForEachTrigger) {
   state.requests.lyrics_modified = true;
   open_options_window(state, services, OptionsTrigger::kConfigureMessage);
   EXPECT_EQ(services.calls["save_document_lyrics"], 2);
+}
+
+TEST_F(IdleInput, OptionsWindowOpensOverFreshlyLoadedStateAndForgetsAVanishedTrack) {
+  state.frame.option_button_request = true;
+  state.clock.track_info_valid = true;
+  state.song.title = u"Gone";
+  services.scripted_player.current_track = true;
+  open_options_window(state, services, OptionsTrigger::kOptionKey);
+  EXPECT_EQ(services.calls["load_song_lyrics"], 1);
+  EXPECT_EQ(services.calls["load_settings"], 1);
+  EXPECT_EQ(services.calls["create_info_font"], 1);
+  EXPECT_EQ(services.calls["layout_display"], 1);
+  EXPECT_EQ(services.calls["create_options_dialog"], 1);
+  EXPECT_FALSE(state.frame.option_button_request);
+  EXPECT_EQ(state.song.title, u"Gone");
+
+  services.scripted_player.current_track = false;
+  open_options_window(state, services, OptionsTrigger::kConfigureMessage);
+  EXPECT_EQ(services.calls["create_options_dialog"], 2);
+  EXPECT_EQ(state.song.title, u"");
+  EXPECT_FALSE(state.clock.track_info_valid);
 }
 
 }  // namespace

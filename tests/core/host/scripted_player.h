@@ -11,6 +11,7 @@ namespace sabla::test {
 class ScriptedPlayer final : public PlayerBridge {
  public:
   int32_t position_second = -1;  // -1: the player cannot be asked
+  bool current_track = false;
   bool has_location = false;
   std::u16string location;
   bool has_ids = false;
@@ -40,7 +41,7 @@ class ScriptedPlayer final : public PlayerBridge {
   }
 
   // The handler asks nothing else of the player.
-  bool has_current_track(StatusMessage&) override { return false; }
+  bool has_current_track(StatusMessage&) override { return current_track; }
   bool play_current(StatusMessage&) override { return false; }
   bool pause(StatusMessage&) override { return false; }
   bool fast_forward(StatusMessage&) override { return false; }
