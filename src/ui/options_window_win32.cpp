@@ -44,7 +44,10 @@ OptionsWindow::OptionsWindow(PluginState& state, OptionsServices& services)
       services_(services),
       module_(static_cast<HINSTANCE>(state.host.module_handle)),
       in_song_(*this, EditorKind::kInSong),
-      external_(*this, EditorKind::kExternal) {}
+      external_(*this, EditorKind::kExternal),
+      basic_(*this),
+      design_(*this),
+      about_(*this) {}
 
 HWND OptionsWindow::open(PluginState& state, OptionsServices& services, HWND owner) {
   // The window owns itself from here: on_destroyed deletes it.

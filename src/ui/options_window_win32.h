@@ -10,6 +10,9 @@
 
 #include "sources/song_change.h"
 #include "state/plugin_state.h"
+#include "ui/about_page_win32.h"
+#include "ui/basic_settings_page_win32.h"
+#include "ui/design_page_win32.h"
 #include "ui/dialog_win32.h"
 #include "ui/lyric_editor_page_win32.h"
 #include "ui/options_services.h"
@@ -17,9 +20,6 @@
 namespace sabla {
 
 inline constexpr int kOptionsPageCount = 5;
-
-// A page whose controls another issue brings; until then an empty child dialog.
-class PlainPage final : public Dialog {};
 
 // The modeless options window: the tab control with its five pages, OK / 適用 / ｷｬﾝｾﾙ / ヘルプ,
 // popup help, dropped lyric files and the keyboard navigation hook. While it is open it is the
@@ -35,6 +35,9 @@ class OptionsWindow final : public Dialog, public SongChangeEditors {
   HINSTANCE module() const { return module_; }
   LyricEditorPage& in_song() { return in_song_; }
   LyricEditorPage& external() { return external_; }
+  BasicSettingsPage& basic_settings() { return basic_; }
+  DesignPage& design() { return design_; }
+  AboutPage& about() { return about_; }
   LyricEditorPage& editor(EditorKind kind) { return kind == EditorKind::kInSong ? in_song_ : external_; }
   bool song_loaded() const { return state_.clock.track_info_valid; }
   bool new_host() const { return state_.host.host_major_version >= 5; }
@@ -85,9 +88,9 @@ class OptionsWindow final : public Dialog, public SongChangeEditors {
   bool* init_seen_ = nullptr;  // set while open() waits to learn whether the window took over
   LyricEditorPage in_song_;
   LyricEditorPage external_;
-  PlainPage basic_;
-  PlainPage design_;
-  PlainPage about_;
+  BasicSettingsPage basic_;
+  DesignPage design_;
+  AboutPage about_;
 };
 
 }  // namespace sabla

@@ -1,0 +1,19 @@
+#pragma once
+#include <windows.h>
+
+#include "ui/dialog_win32.h"
+
+namespace sabla {
+
+class OptionsWindow;
+
+// The design page: where and how each display item is drawn, fonts, colours and the visualizer.
+class DesignPage final : public Dialog {
+ public:
+  explicit DesignPage(OptionsWindow& frame) : frame_(frame) {}
+
+ private:
+  OptionsWindow& frame_;
+};
+
+}  // namespace sabla
