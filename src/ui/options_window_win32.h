@@ -10,9 +10,9 @@
 
 #include "sources/song_change.h"
 #include "state/plugin_state.h"
-#include "ui/about_page_win32.h"
-#include "ui/basic_settings_page_win32.h"
-#include "ui/design_page_win32.h"
+#include "ui/about_tab_win32.h"
+#include "ui/basic_settings_tab_win32.h"
+#include "ui/design_tab_win32.h"
 #include "ui/dialog_win32.h"
 #include "ui/lyric_editor_page_win32.h"
 #include "ui/options_services.h"
@@ -35,9 +35,9 @@ class OptionsWindow final : public Dialog, public SongChangeEditors {
   HINSTANCE module() const { return module_; }
   LyricEditorPage& in_song() { return in_song_; }
   LyricEditorPage& external() { return external_; }
-  BasicSettingsPage& basic_settings() { return basic_; }
-  DesignPage& design() { return design_; }
-  AboutPage& about() { return about_; }
+  BasicSettingsTab& basic_settings() { return basic_; }
+  DesignTab& design() { return design_; }
+  AboutTab& about() { return about_; }
   LyricEditorPage& editor(EditorKind kind) { return kind == EditorKind::kInSong ? in_song_ : external_; }
   bool song_loaded() const { return state_.clock.track_info_valid; }
   bool new_host() const { return state_.host.host_major_version >= 5; }
@@ -88,9 +88,9 @@ class OptionsWindow final : public Dialog, public SongChangeEditors {
   bool* init_seen_ = nullptr;  // set while open() waits to learn whether the window took over
   LyricEditorPage in_song_;
   LyricEditorPage external_;
-  BasicSettingsPage basic_;
-  DesignPage design_;
-  AboutPage about_;
+  BasicSettingsTab basic_;
+  DesignTab design_;
+  AboutTab about_;
 };
 
 }  // namespace sabla

@@ -8,9 +8,9 @@ namespace sabla {
 class OptionsWindow;
 
 // The about page: the version, the keys, the version check on demand and the settings file.
-class AboutPage final : public Dialog {
+class AboutTab final : public Dialog {
  public:
-  explicit AboutPage(OptionsWindow& frame) : frame_(frame) {}
+  explicit AboutTab(OptionsWindow& frame) : frame_(frame) {}
 
  private:
   OptionsWindow& frame_;

@@ -8,9 +8,9 @@ namespace sabla {
 class OptionsWindow;
 
 // The basic settings page: search slots, folders, keys, encodings, saving, the wheel, the version check and the iPod folder.
-class BasicSettingsPage final : public Dialog {
+class BasicSettingsTab final : public Dialog {
  public:
-  explicit BasicSettingsPage(OptionsWindow& frame) : frame_(frame) {}
+  explicit BasicSettingsTab(OptionsWindow& frame) : frame_(frame) {}
 
  private:
   OptionsWindow& frame_;

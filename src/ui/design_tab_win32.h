@@ -8,9 +8,9 @@ namespace sabla {
 class OptionsWindow;
 
 // The design page: where and how each display item is drawn, fonts, colours and the visualizer.
-class DesignPage final : public Dialog {
+class DesignTab final : public Dialog {
  public:
-  explicit DesignPage(OptionsWindow& frame) : frame_(frame) {}
+  explicit DesignTab(OptionsWindow& frame) : frame_(frame) {}
 
  private:
   OptionsWindow& frame_;
