@@ -72,6 +72,9 @@ class App final : public WindowListener {
   ExitCode count_colour(uint32_t colour);
   ExitCode run_copy(const Step& step);
   ExitCode run_delete(const Step& step);
+  // The steps on the plug-in's options window.
+  ExitCode run_dialog_step(const Step& step);
+  ExitCode save_dialog_picture(HWND dialog, const std::string& path);
   // The client area as it is now, with the stand-in's own lines brought up to date first.
   bool capture_window(Capture& capture, std::string& error);
   // Sends what the window and the player did since the last turn of the loop.
@@ -106,6 +109,8 @@ class App final : public WindowListener {
   bool window_changed_ = false;
   bool exposed_ = false;
   ExitCode exit_code_ = kExitOk;
+  // What the last modal dialog step found, when it failed after its step had ended.
+  ExitCode modal_result_ = kExitOk;
 };
 
 }  // namespace standin

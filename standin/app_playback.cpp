@@ -2,8 +2,10 @@
 // and what the user does with the window.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "app.h"
+#include "dialog_steps.h"
 #include "display_text.h"
 #include "file_steps.h"
 #include "gdi_count.h"
@@ -62,6 +64,7 @@ void App::loop() {
 }
 
 void App::run_due_steps(uint64_t now) {
+  end_run_if_failed(std::exchange(modal_result_, kExitOk));
   // A step may take a while (a screenshot, a plug-in answering), so each one reads the clock.
   for (; !quit_ && now >= resume_at_; now = steady_clock_ms()) {
     if (held_key_) {
@@ -146,8 +149,20 @@ void App::run_step(const Step& step, uint64_t now) {
       } else if (!driver_->requests().wants_configure) {
         print("scenario: the plug-in did not ask for 'cnfg'\n");
       } else {
+        const uint64_t asked = steady_clock_ms();
         visual_->configure();
+        if (find_options_window()) {
+          print("configure: the options window showed after " +
+                std::to_string(steady_clock_ms() - asked) + " ms\n");
+        }
       }
+      break;
+    case StepKind::kDialogTab:
+    case StepKind::kDialogType:
+    case StepKind::kDialogPress:
+    case StepKind::kDialogModal:
+    case StepKind::kDialogScreenshot:
+      end_run_if_failed(run_dialog_step(step));
       break;
     case StepKind::kBusy:
       set_busy(step.on);
@@ -224,6 +239,57 @@ bool App::capture_window(Capture& capture, std::string& error) {
   RedrawWindow(window_.window(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   return capture_client(window_.window(), capture, error);
+}
+
+ExitCode App::run_dialog_step(const Step& step) {
+  const HWND frame = find_options_window();
+  if (!frame) {
+    console_.error("standin: " + describe_step(step) + ": the options window is not open\n");
+    return kExitScreenshotFailed;
+  }
+  std::string error;
+  switch (step.kind) {
+    case StepKind::kDialogTab:
+      error = select_options_tab(frame, step.control);
+      break;
+    case StepKind::kDialogType:
+      error = type_into(frame, step.control, from_utf8(step.path));
+      break;
+    case StepKind::kDialogPress:
+      error = press(frame, step.control);
+      break;
+    case StepKind::kDialogModal:
+      error = press_for_modal(frame, step.control, [this, path = step.path](HWND dialog) {
+        if (!dialog) {
+          console_.error("standin: no dialog opened for " + path + "\n");
+          modal_result_ = kExitScreenshotFailed;
+        } else if (const ExitCode code = save_dialog_picture(dialog, path); code != kExitOk) {
+          modal_result_ = code;
+        }
+      });
+      break;
+    default:
+      return save_dialog_picture(frame, step.path);
+  }
+  if (error.empty()) return kExitOk;
+  console_.error("standin: " + describe_step(step) + ": " + error + "\n");
+  return kExitScreenshotFailed;
+}
+
+ExitCode App::save_dialog_picture(HWND dialog, const std::string& path) {
+  // Whatever the dialog still has to paint, it paints before its picture is taken.
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN |
+                                             RDW_UPDATENOW);
+  Capture capture;
+  std::string error;
+  if (!capture_whole_window(dialog, capture, error) ||
+      !save_png(capture, from_utf8(path), error)) {
+    console_.error("standin: dialog picture " + path + " failed: " + error + "\n");
+    return kExitScreenshotFailed;
+  }
+  print("dialog picture: " + path + " (" + std::to_string(capture.width) + "x" +
+        std::to_string(capture.height) + ")\n");
+  return kExitOk;
 }
 
 ExitCode App::take_screenshot(const std::string& path) {

@@ -47,7 +47,14 @@ for candidate in dist/Sabla.dll build/i686/src/host/Sabla.dll build/win32/src/ho
   fi
 done
 
-args=(--playlist samples/playlist.txt)
+# The player plays a copy of the samples: the demo opens the options window, which saves the
+# stamped timetags and the applied edit into the lyric file beside the song, and the
+# repository's sample must stay as it is.
+played=build/demo-samples
+rm -rf "$played"
+mkdir -p build
+cp -r samples "$played"
+args=(--playlist "$played/playlist.txt")
 if [ -n "$plugin" ]; then
   args+=(--plugin "$plugin")
 else

@@ -84,6 +84,66 @@ bool parse_ms(std::string_view text, uint32_t min, uint32_t max, uint32_t& value
   return true;
 }
 
+bool parse_id(std::string_view text, int& id) {
+  uint32_t value = 0;
+  if (!parse_ms(text, 0, 0xFFFF, value)) return false;
+  id = static_cast<int>(value);
+  return true;
+}
+
+// "\n" stands for Enter, "\\" for a backslash; the text is typed as written otherwise.
+std::string unescape_typed(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+      out += text[++i] == 'n' ? '\r' : '\\';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// The dialog steps: "dialog-tab N", "dialog-type ID TEXT", "dialog-press ID",
+// "dialog-modal ID PATH", "dialog-screenshot PATH". Nothing when `word` is none of them.
+std::optional<std::string> read_dialog_step(std::string_view word, std::string_view argument,
+                                            Step& step) {
+  const size_t space = argument.find_first_of(" \t");
+  const std::string_view first = argument.substr(0, space);
+  const std::string_view rest =
+      space == std::string_view::npos ? std::string_view() : trim(argument.substr(space));
+  if (word == "dialog-tab") {
+    step.kind = StepKind::kDialogTab;
+    return parse_id(argument, step.control) && step.control <= 4
+               ? ""
+               : "dialog-tab wants a tab from 0 to 4";
+  }
+  if (word == "dialog-press") {
+    step.kind = StepKind::kDialogPress;
+    return parse_id(argument, step.control) ? "" : "dialog-press wants a control or command id";
+  }
+  if (word == "dialog-type") {
+    step.kind = StepKind::kDialogType;
+    step.path = unescape_typed(rest);
+    return parse_id(first, step.control) && !rest.empty()
+               ? ""
+               : "dialog-type wants an edit box id and the text to type";
+  }
+  if (word == "dialog-modal") {
+    step.kind = StepKind::kDialogModal;
+    step.path = rest;
+    return parse_id(first, step.control) && !rest.empty()
+               ? ""
+               : "dialog-modal wants a command id and a file name";
+  }
+  if (word == "dialog-screenshot") {
+    step.kind = StepKind::kDialogScreenshot;
+    step.path = argument;
+    return argument.empty() ? "dialog-screenshot wants a file name" : "";
+  }
+  return std::nullopt;
+}
+
 // Fills `step` from the command word and its argument; an error text when they do not fit.
 std::string read_step(std::string_view word, std::string_view argument, Step& step) {
   for (const Word& plain : kPlainSteps) {
@@ -156,6 +216,7 @@ std::string read_step(std::string_view word, std::string_view argument, Step& st
                : "count-colour wants a colour as RRGGBB, such as FF8000, not \"" +
                      std::string(argument) + "\"";
   }
+  if (std::optional<std::string> dialog = read_dialog_step(word, argument, step)) return *dialog;
   return "unknown step \"" + std::string(word) + "\"";
 }
 
@@ -215,6 +276,17 @@ std::string describe_step(const Step& step) {
       return "delete " + step.path;
     case StepKind::kCountColour:
       return "count-colour " + colour_text(step.colour).substr(1);
+    case StepKind::kDialogTab:
+      return "dialog-tab " + std::to_string(step.control);
+    case StepKind::kDialogType:
+      return "dialog-type " + std::to_string(step.control) + " (" +
+             std::to_string(step.path.size()) + " bytes)";
+    case StepKind::kDialogPress:
+      return "dialog-press " + std::to_string(step.control);
+    case StepKind::kDialogModal:
+      return "dialog-modal " + std::to_string(step.control) + " " + step.path;
+    case StepKind::kDialogScreenshot:
+      return "dialog-screenshot " + step.path;
     default:
       return "?";
   }

@@ -14,6 +14,14 @@
 //   copy SRC -> DST         put a file where the plug-in looks, as a user or a tagger would
 //   delete PATH             take a file away; one that is not there is no failure
 //   count-colour RRGGBB     print how many client-area pixels have exactly that colour
+//   dialog-tab N            select tab N (from 0) of the plug-in's options window
+//   dialog-type ID TEXT     type TEXT (rest of the line, UTF-8; \n is Enter) at the end of the
+//                           edit box ID of the options window's page in view
+//   dialog-press ID         press button ID of the options window (page in view first), or
+//                           send command ID (a menu command) to the page in view
+//   dialog-modal ID PATH    as dialog-press, for a command that opens a modal dialog: save that
+//                           dialog's picture as PNG and cancel it
+//   dialog-screenshot PATH  save the options window, frame included, as PNG
 //   quit                    end here; the scenario's end does the same
 //
 // The paths of copy and delete are UTF-8, taken from the stand-in's working folder unless
@@ -57,6 +65,11 @@ enum class StepKind {
   kCopy,
   kDelete,
   kCountColour,
+  kDialogTab,
+  kDialogType,
+  kDialogPress,
+  kDialogModal,
+  kDialogScreenshot,
   kQuit,
 };
 
@@ -67,8 +80,9 @@ struct Step {
   int height = 0;
   bool on = false;      // busy
   uint32_t colour = 0;  // count-colour, 0xRRGGBB
+  int control = 0;      // the dialog steps' tab index, control or command id
   KeyChord key;
-  std::string path;    // screenshot, copy's source, delete; UTF-8
+  std::string path;    // screenshot, copy's source, delete, typed text; UTF-8
   std::string target;  // copy's destination, UTF-8
   size_t line = 0;
 };

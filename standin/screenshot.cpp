@@ -86,15 +86,10 @@ size_t Capture::distinct_colours() const {
   return colours.size();
 }
 
-bool capture_client(HWND window, Capture& capture, std::string& error) {
-  RECT client{};
-  if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
-    error = "the window has no client area";
-    return false;
-  }
-  const int width = client.right;
-  const int height = client.bottom;
+namespace {
 
+// The pixels of `source` from (0, 0), `width` by `height`.
+bool capture_dc(HDC source, int width, int height, Capture& capture, std::string& error) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -103,19 +98,16 @@ bool capture_client(HWND window, Capture& capture, std::string& error) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
 
-  const WindowDc window_dc(window);
-  const UniqueMemoryDc memory_dc(CreateCompatibleDC(window_dc.get()));
+  const UniqueMemoryDc memory_dc(CreateCompatibleDC(source));
   void* bits = nullptr;
-  const UniqueGdiObject bitmap(
-      CreateDIBSection(window_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!window_dc || !memory_dc || !bitmap || !bits) {
+  const UniqueGdiObject bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!source || !memory_dc || !bitmap || !bits) {
     error = "cannot make a bitmap of " + std::to_string(width) + "x" + std::to_string(height);
     return false;
   }
   {
     const SelectedObject selected(memory_dc.get(), bitmap.get());
-    if (!BitBlt(memory_dc.get(), 0, 0, width, height, window_dc.get(), 0, 0,
-                SRCCOPY | CAPTUREBLT)) {
+    if (!BitBlt(memory_dc.get(), 0, 0, width, height, source, 0, 0, SRCCOPY | CAPTUREBLT)) {
       error = "copying the window's pixels failed";
       return false;
     }
@@ -126,6 +118,29 @@ bool capture_client(HWND window, Capture& capture, std::string& error) {
   capture.pixels.assign(static_cast<const uint32_t*>(bits),
                         static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
   return true;
+}
+
+}  // namespace
+
+bool capture_client(HWND window, Capture& capture, std::string& error) {
+  RECT client{};
+  if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
+    error = "the window has no client area";
+    return false;
+  }
+  const WindowDc window_dc(window);
+  return capture_dc(window_dc.get(), client.right, client.bottom, capture, error);
+}
+
+bool capture_whole_window(HWND window, Capture& capture, std::string& error) {
+  RECT outer{};
+  if (!GetWindowRect(window, &outer) || outer.right <= outer.left || outer.bottom <= outer.top) {
+    error = "the window has no size";
+    return false;
+  }
+  const WindowDc window_dc(window, WindowDc::kWholeWindow);
+  return capture_dc(window_dc.get(), outer.right - outer.left, outer.bottom - outer.top, capture,
+                    error);
 }
 
 bool save_png(const Capture& capture, const std::wstring& path, std::string& error) {

@@ -20,6 +20,9 @@ struct Capture {
 // Fills `capture` from the client area of `window`; false with `error` set when it fails.
 bool capture_client(HWND window, Capture& capture, std::string& error);
 
+// The same of the whole window, caption and frame included.
+bool capture_whole_window(HWND window, Capture& capture, std::string& error);
+
 // Writes `capture` to `path` as PNG; false with `error` set when it fails.
 bool save_png(const Capture& capture, const std::wstring& path, std::string& error);
 

@@ -68,7 +68,9 @@ using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
 // A window's device context from GetDC, released to the same window.
 class WindowDc {
  public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  enum Area { kClientArea, kWholeWindow };
+  explicit WindowDc(HWND window, Area area = kClientArea)
+      : window_(window), dc_(area == kWholeWindow ? GetWindowDC(window) : GetDC(window)) {}
   ~WindowDc() {
     if (dc_) ReleaseDC(window_, dc_);
   }

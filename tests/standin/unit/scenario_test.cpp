@@ -61,6 +61,40 @@ TEST(Scenario, ReadsEveryStep) {
   EXPECT_EQ(describe_step(s[1]), "wait 1500");
 }
 
+TEST(Scenario, DialogStepsReadTheirIdsTextsAndFiles) {
+  const ParsedScenario parsed = parse_scenario(
+      "dialog-tab 1\n"
+      "dialog-type 1092 \\n[03:00:00]書き足した行 \\\\ end\n"
+      "dialog-press 40009\n"
+      "dialog-modal 40001 out/demo/tool one.png\n"
+      "dialog-screenshot out/demo/options.png\n"
+      "dialog-tab 5\n"
+      "dialog-type 1092\n"
+      "dialog-press x\n"
+      "dialog-modal 40001\n"
+      "dialog-press 65536\n");
+  const std::vector<Step>& s = parsed.steps;
+  ASSERT_EQ(s.size(), 5u);
+  EXPECT_EQ(s[0].kind, StepKind::kDialogTab);
+  EXPECT_EQ(s[0].control, 1);
+  EXPECT_EQ(s[1].kind, StepKind::kDialogType);
+  EXPECT_EQ(s[1].control, 1092);
+  EXPECT_EQ(s[1].path, "\r[03:00:00]書き足した行 \\ end");
+  EXPECT_EQ(s[2].kind, StepKind::kDialogPress);
+  EXPECT_EQ(s[2].control, 40009);
+  EXPECT_EQ(s[3].kind, StepKind::kDialogModal);
+  EXPECT_EQ(s[3].control, 40001);
+  EXPECT_EQ(s[3].path, "out/demo/tool one.png");
+  EXPECT_EQ(s[4].kind, StepKind::kDialogScreenshot);
+  EXPECT_EQ(s[4].path, "out/demo/options.png");
+  EXPECT_EQ(describe_step(s[3]), "dialog-modal 40001 out/demo/tool one.png");
+  for (const char* problem : {"line 6: dialog-tab wants", "line 7: dialog-type wants",
+                              "line 8: dialog-press wants", "line 9: dialog-modal wants",
+                              "line 10: dialog-press wants"}) {
+    EXPECT_TRUE(has_problem(parsed, problem)) << problem;
+  }
+}
+
 TEST(Scenario, MistakesNameTheirLine) {
   const ParsedScenario parsed = parse_scenario(
       "dance\n"            // 1
