@@ -8,11 +8,21 @@ namespace {
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 
+bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+// Cuts `text` to at most `limit` units, never between the two halves of a surrogate pair: a
+// half character would reach the editor and the file written from it.
+void cut_whole(std::u16string& text, size_t limit) {
+  if (text.size() <= limit) return;
+  text.resize(limit);
+  if (!text.empty() && is_high_surrogate(text.back())) text.pop_back();
+}
+
 // The text as the fixed buffer would hold it: up to the terminator, at most kMaxTextUnits.
 void fit_buffer(std::u16string& text) {
   const size_t zero = text.find(u'\0');
   if (zero != std::u16string::npos) text.resize(zero);
-  if (text.size() > kMaxTextUnits) text.resize(kMaxTextUnits);
+  cut_whole(text, kMaxTextUnits);
 }
 
 }  // namespace
@@ -23,8 +33,9 @@ void normalize_line_ends(std::u16string& text) {
   std::u16string out;
   out.reserve(std::min(text.size() * 2, kMaxTextUnits));
   // One pass gives what removing CR before LF, turning LF into CR and putting LF behind every
-  // CR give; the growing text is cut as it grows, so only its start survives.
-  for (size_t i = 0; i < text.size() && out.size() < kMaxTextUnits; ++i) {
+  // CR give; the growing text is cut as it grows, so only its start survives (a unit past the
+  // limit shows whether the cut falls inside a surrogate pair).
+  for (size_t i = 0; i < text.size() && out.size() <= kMaxTextUnits; ++i) {
     const char16_t c = text[i];
     if (c == kCr || c == kLf) {
       if (c == kCr && i + 1 < text.size() && text[i + 1] == kLf) ++i;
@@ -34,7 +45,7 @@ void normalize_line_ends(std::u16string& text) {
       out += c;
     }
   }
-  if (out.size() > kMaxTextUnits) out.resize(kMaxTextUnits);
+  cut_whole(out, kMaxTextUnits);
   text = std::move(out);
 }
 
@@ -46,7 +57,8 @@ void swap_byte_order(std::u16string& text) {
 }
 
 std::u16string text_from_utf16_bytes(std::span<const uint8_t> bytes, bool big_endian) {
-  const size_t units = std::min(bytes.size() / 2, kMaxTextUnits);
+  // One unit more than fits tells whether the cut falls inside a surrogate pair.
+  const size_t units = std::min(bytes.size() / 2, kMaxTextUnits + 1);
   std::u16string text;
   text.reserve(units);
   for (size_t i = 0; i < units; ++i) {
@@ -55,6 +67,7 @@ std::u16string text_from_utf16_bytes(std::span<const uint8_t> bytes, bool big_en
     text += unit;
   }
   if (big_endian) swap_byte_order(text);
+  cut_whole(text, kMaxTextUnits);
   return text;
 }
 

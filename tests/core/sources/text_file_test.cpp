@@ -68,6 +68,16 @@ TEST(DecodeTextFile, LongFilesAreCutAtTheBuffers) {
   // UTF-16: at most 32767 units behind the mark.
   const std::u16string many(40000, u'm');
   EXPECT_EQ(decoded(Bytes{0xFF, 0xFE} + test::utf16le(many)), many.substr(0, kMaxTextUnits));
+  // Never half a character: a surrogate pair the cut falls into goes whole, in either order.
+  std::u16string pairs = std::u16string(kMaxTextUnits - 1, u'm') + u"\U0001F3EE\U0001F3EE";
+  const std::u16string whole(kMaxTextUnits - 1, u'm');
+  EXPECT_EQ(decoded(Bytes{0xFF, 0xFE} + test::utf16le(pairs)), whole);
+  swap_byte_order(pairs);
+  EXPECT_EQ(decoded(Bytes{0xFE, 0xFF} + test::utf16le(pairs)), whole);
+  // Line ends that grow the text are cut the same way.
+  std::u16string grown = u"\n" + std::u16string(kMaxTextUnits - 3, u'm') + u"\U0001F3EE";
+  normalize_line_ends(grown);
+  EXPECT_EQ(grown, u"\r\n" + std::u16string(kMaxTextUnits - 3, u'm'));
 }
 
 TEST(TextModeBytes, DeliversWhatTheCLibraryTextModeDelivers) {
