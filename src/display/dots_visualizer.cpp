@@ -1,5 +1,6 @@
 #include "display/dots_visualizer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "settings/display_items.h"
@@ -61,6 +62,11 @@ double dot_angle(int32_t i, int32_t count, double rotation_angle) {
 }
 
 DotBox dot_box(double radius, double angle, int32_t dot_size) {
+  // A hand-edited settings file may hold any number; far beyond the canvas every dot is clipped
+  // the same, and the sums below stay inside 32 bits.
+  constexpr int32_t kFarOff = 1 << 20;
+  dot_size = std::clamp(dot_size, -kFarOff, kFarOff);
+  radius = std::isfinite(radius) ? std::clamp(radius, -1.0 * kFarOff, 1.0 * kFarOff) : 0.0;
   const int32_t a = dot_size / 2;
   const int32_t b = dot_size % 2 != 0 ? a + 1 : a;
   const auto x = static_cast<int32_t>(radius * std::sin(angle));

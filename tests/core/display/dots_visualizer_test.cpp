@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "display/dots_visualizer.h"
 #include "settings/display_items.h"
 
@@ -86,6 +88,12 @@ TEST(DotsVisualizer, DotBoxesBySize) {
   EXPECT_EQ(left.box.left, 128 - 10);
   EXPECT_EQ(left.box.top, 128);
   EXPECT_TRUE(dot_box(10, 0, 0).box.left == dot_box(10, 0, 0).box.right);
+
+  // Values no dialog gives but a hand-edited file may: far off the canvas, never overflowing.
+  const DotBox far = dot_box(2147483647.0 + 19, 0, 2147483647);
+  EXPECT_GT(far.box.top, 256);
+  EXPECT_LT(far.box.top, far.box.bottom);
+  EXPECT_EQ(dot_box(std::nan(""), 0, -2147483647 - 1).box.right, 128 - (1 << 19));
 }
 
 TEST(DotsVisualizer, CentreDiscFeedbackSquareAndCrop) {
