@@ -111,6 +111,13 @@ std::string type_into(HWND frame, int control, const std::wstring& text) {
 std::string press(HWND frame, int control) {
   if (const HWND button = control_of(frame, control)) {
     if (!IsWindowEnabled(button)) return "control " + std::to_string(control) + " is disabled";
+    // A click turns an automatic check box over before its owner hears of it; the message
+    // alone would not.
+    const auto type = static_cast<DWORD>(GetWindowLongPtrW(button, GWL_STYLE)) & BS_TYPEMASK;
+    if (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON) {
+      const bool checked = SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      SendMessageW(button, BM_SETCHECK, type == BS_AUTORADIOBUTTON || !checked, 0);
+    }
     SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
     return "";

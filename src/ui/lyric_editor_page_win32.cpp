@@ -14,6 +14,7 @@
 #include "ui/editor_actions_win32.h"
 #include "ui/options_window_win32.h"
 #include "ui/resources/resource.h"
+#include "ui/themed_pages_win32.h"
 #include "ui/tool_dialogs_win32.h"
 
 namespace sabla {
@@ -22,8 +23,6 @@ namespace {
 constexpr int32_t kInsertWithShift = 40062;
 constexpr int32_t kInsertWithoutShift = 40063;
 constexpr size_t kEditorUnits = 32767;
-// EnableThemeDialogTexture's ETDT_ENABLETAB, without uxtheme's header.
-constexpr DWORD kThemedTabBackground = 0x00000006;
 
 constexpr EditorPageIds kInSongIds{IDD_IN_SONG_LYRICS,   IDC_IN_SONG_EDIT,     IDC_IN_SONG_SEARCH,
                                    IDC_IN_SONG_SLOTS,    IDC_IN_SONG_APPLY_PREVIOUS,
@@ -36,17 +35,6 @@ constexpr EditorPageIds kExternalIds{
     IDC_EXTERNAL_APPLY_PREVIOUS, IDC_EXTERNAL_REWIND, IDC_EXTERNAL_FORWARD, IDC_EXTERNAL_APPLY_NEXT,
     IDC_EXTERNAL_TOOLS,      IDC_EXTERNAL_PATH,    IDC_EXTERNAL_RELOAD,  IDC_EXTERNAL_OPEN_FILE,
     IDC_EXTERNAL_DELETE,     IDC_EXTERNAL_IPOD_NOTES, IDC_SEND_TO_IN_SONG, 0};
-
-// The themed tab background of XP and later; older systems have no uxtheme.dll.
-void enable_themed_background(HWND page) {
-  using EnableTexture = HRESULT(WINAPI*)(HWND, DWORD);
-  const HMODULE theme = GetModuleHandleW(L"uxtheme.dll") ? GetModuleHandleW(L"uxtheme.dll")
-                                                         : LoadLibraryW(L"uxtheme.dll");
-  if (!theme) return;
-  const auto enable = reinterpret_cast<EnableTexture>(
-      reinterpret_cast<void*>(GetProcAddress(theme, "EnableThemeDialogTexture")));
-  if (enable) enable(page, kThemedTabBackground);
-}
 
 // A text cut for the editor never ends in half a surrogate pair.
 std::u16string_view editor_sized(std::u16string_view text) {
@@ -110,7 +98,7 @@ void LyricEditorPage::update_insert_button_caption() {
 bool LyricEditorPage::on_init() {
   PluginState& state = owner_.state();
   SongInfo& edited = state.options.edited_song;
-  enable_themed_background(window());
+  enable_themed_page(window());
   SendMessageW(edit(), EM_SETLIMITTEXT, kEditorUnits, 0);
   if (kind_ == EditorKind::kInSong) {
     set_window_text(item(ids_.path), edited.file_path);

@@ -45,6 +45,8 @@ class OptionsServices {
   // The open-file dialog for a lyric file, starting in `load_btn_path`: the chosen path, or
   // nothing when cancelled.
   virtual std::optional<std::u16string> choose_lyric_file(PluginState& state, void* owner) = 0;
+  // Opens `path` with the shell's "open" verb, shown normally. A failure is not reported.
+  virtual void open_file(std::u16string_view path) = 0;
 };
 
 }  // namespace sabla

@@ -3,6 +3,7 @@
 #include <windows.h>
 // Keep after windows.h, which they build on.
 #include <commdlg.h>
+#include <shellapi.h>
 #include <htmlhelp.h>
 
 #include <array>
@@ -110,6 +111,11 @@ std::optional<std::u16string> Win32OptionsServices::choose_lyric_file(PluginStat
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
   name.resize(wcsnlen(name.c_str(), name.size()));
   return std::u16string(reinterpret_cast<const char16_t*>(name.data()), name.size());
+}
+
+void Win32OptionsServices::open_file(std::u16string_view path) {
+  const std::u16string file(path);
+  ShellExecuteW(nullptr, L"open", wide(file), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace sabla

@@ -21,6 +21,7 @@ class Win32OptionsServices : public OptionsServices {
   void show_help(void* owner, std::u16string_view help_file,
                  std::optional<HelpPopup> popup) override;
   std::optional<std::u16string> choose_lyric_file(PluginState& state, void* owner) override;
+  void open_file(std::u16string_view path) override;
 
  private:
   PlayerBridge& player_;

@@ -157,4 +157,28 @@ inline std::string text_misfit(HWND control, ControlKind kind, const std::wstrin
   return why;
 }
 
+// `control`'s window rectangle in `parent`'s client coordinates.
+inline RECT rect_in(HWND control, HWND parent) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+inline bool inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// The display area of the options window's tab control, in the window's client coordinates:
+// where every page must lie whole.
+inline RECT tab_display_area(HWND frame, int tabs_id) {
+  const HWND tabs = GetDlgItem(frame, tabs_id);
+  RECT display{};
+  GetClientRect(tabs, &display);
+  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  MapWindowPoints(tabs, frame, reinterpret_cast<POINT*>(&display), 2);
+  return display;
+}
+
 }  // namespace sabla::test

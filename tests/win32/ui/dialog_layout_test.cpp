@@ -59,18 +59,6 @@ const std::vector<ControlRow> kExternalControls = {
     {IDC_EXTERNAL_PATH, ControlKind::kPathEdit},
 };
 
-RECT rect_in(HWND control, HWND parent) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-bool inside(const RECT& inner, const RECT& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
 bool overlap(const RECT& a, const RECT& b) {
   RECT common{};
   return IntersectRect(&common, &a, &b) != 0;
@@ -107,11 +95,7 @@ class DialogLayoutTest : public OptionsWindowFixture {
     const HWND shown = page(template_id);
     ASSERT_TRUE(IsWindowVisible(shown));
     // The page lies whole in the tab's display area, below the tab labels.
-    const HWND tabs = GetDlgItem(window(), IDC_OPTIONS_TABS);
-    RECT display{};
-    GetClientRect(tabs, &display);
-    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    MapWindowPoints(tabs, window(), reinterpret_cast<POINT*>(&display), 2);
+    const RECT display = tab_display_area(window(), IDC_OPTIONS_TABS);
     EXPECT_TRUE(inside(rect_in(shown, window()), display));
     check_controls(shown, rows, "page");
     keep_shot(shot_name);

@@ -115,6 +115,8 @@ class RecordingServices final : public OptionsServices {
   std::optional<std::u16string> choose_lyric_file(PluginState&, void*) override {
     return chosen_file;
   }
+  void open_file(std::u16string_view path) override { opened_files.emplace_back(path); }
+  std::vector<std::u16string> opened_files;
 
  private:
   bool exists() const {
