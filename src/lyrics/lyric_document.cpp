@@ -100,6 +100,9 @@ void LyricDocument::toggle_edit_mode() {
     edit_mode_ = false;
     return;
   }
+  // Nothing to stamp; and a save from edit mode would write an empty file over the one the
+  // document failed to read.
+  if (line_count_ == 0) return;
   cursor_line_ = slots_.empty() ? 0 : slots_.front().line;
   edit_mode_ = true;
 }

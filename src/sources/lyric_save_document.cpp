@@ -9,6 +9,10 @@ namespace sabla {
 bool save_document_lyrics(LyricDocument& document, const DocumentSong& song,
                           const LyricSaveContext& context, const LyricSearchFiles& search,
                           bool& external_lyrics_found) {
+  // The display's editing only stamps lines, it never removes them: a document without text is
+  // one that was never loaded (an unreadable file the user chose to keep), and writing it would
+  // delete that file.
+  if (document.line_count() == 0) return false;
   if (song.lyrics_path.empty()) {
     new_lyrics_path(song.names, song.facts, context.settings, song.lyrics_path, context.unknown);
   }

@@ -24,13 +24,15 @@ TEST(FramePacing, EditingTimetagsDrawsEveryIdleCall) {
   state.frame.last_frame_ms = 5000;
   EXPECT_FALSE(frame_due(state));
 
-  // Edit mode counts only while the panel has lines to edit.
+  // Edit mode needs lines to edit.
   auto panel = test::make_document();
-  panel->toggle_edit_mode();
   LyricDocument& doc = *panel;
   state.settings.items[kLyricsItem] = std::move(panel);
+  doc.toggle_edit_mode();
+  EXPECT_FALSE(doc.edit_mode());
   EXPECT_FALSE(frame_due(state));
   doc.load_text(60000, test::numbered_lines(5, true));
+  doc.toggle_edit_mode();
   ASSERT_TRUE(doc.edit_mode());
   EXPECT_TRUE(frame_due(state));
   doc.toggle_edit_mode();

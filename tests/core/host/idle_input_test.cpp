@@ -72,11 +72,14 @@ class IdleInput : public ::testing::Test {
     for (int i = 0; i < times; ++i) idle_processing(state, services);
   }
   void enter_edit_mode() {
-    // Opening the options window loads the settings, which makes the panel anew.
+    // Opening the options window loads the settings, which makes the panel anew; the song's
+    // lyrics go into a panel of the test's again.
     if (panel != lyrics_panel(state)) {
-      panel = lyrics_panel(state);
-      panel->load_text(0, test::numbered_lines(40, true));
-      panel->layout(0);
+      auto document = test::make_document();
+      document->load_text(0, test::numbered_lines(40, true));
+      document->layout(0);
+      panel = document.get();
+      state.settings.items[kLyricsItem] = std::move(document);
     }
     state.sources.external_lyrics_found = true;
     hold({});

@@ -147,6 +147,14 @@ TEST(LyricDocument, EditModeKeepsTheCursorInView) {
   EXPECT_EQ(doc->cursor_line(), doc->first_visible());
   doc->return_to_automatic();
   EXPECT_EQ(doc->display_mode(), kModeTimed);
+
+  // A document without lines (nothing loaded, or a file that could not be read) has nothing to
+  // stamp: edit mode stays off.
+  auto empty = make_document();
+  empty->load_text(0, u"");
+  empty->layout(0);
+  empty->toggle_edit_mode();
+  EXPECT_FALSE(empty->edit_mode());
 }
 
 TEST(LyricDocument, FirstScrollOnlyStopsTheAutomaticWindow) {

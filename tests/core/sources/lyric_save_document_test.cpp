@@ -101,14 +101,17 @@ TEST_F(DocumentSave, FailureLeavesDocumentAndFlagAlone) {
   EXPECT_TRUE(files.files.empty());
 }
 
-TEST_F(DocumentSave, AnEmptyDocumentDeletesTheFile) {
+TEST_F(DocumentSave, AnEmptyDocumentNeverTouchesTheFile) {
+  // An unreadable file the user chose not to delete leaves the display without lines.
   song.lyrics_path = u"D:\\L\\Title.lrc";
-  files.files[song.lyrics_path] = bytes_of("[00:01:00]old");
+  files.files[song.lyrics_path] = bytes_of("\x1A[00:01:00]old");
   found = true;
   document->load_text(0, u"");
-  ASSERT_TRUE(save());
-  EXPECT_TRUE(files.files.empty());
-  EXPECT_FALSE(found);
+  files.log.clear();
+  EXPECT_FALSE(save());
+  EXPECT_EQ(files.files.at(song.lyrics_path), bytes_of("\x1A[00:01:00]old"));
+  EXPECT_TRUE(files.log.empty());
+  EXPECT_TRUE(found);
 }
 
 TEST(LoadExternalLyrics, LoadsTheFoundFileOrEmptiesTheDocument) {
