@@ -38,11 +38,14 @@ void create_frame_surfaces(PluginState& state) {
 }
 
 void release_frame_surfaces(PluginState& state) {
+  // The artwork is the song's, not the window's: it stays, and the next frame scales it to
+  // the new size. Releasing it here left the cover away until the next song.
   if (WindowDrawing* drawing = window_drawing(state)) {
-    for (SurfaceBitmap& surface : drawing->surfaces) surface.reset();
+    for (const MemoryDcRole role :
+         {MemoryDcRole::kFrame, MemoryDcRole::kFeedback, MemoryDcRole::kCanvas}) {
+      drawing->surfaces[static_cast<size_t>(role)].reset();
+    }
   }
-  state.frame.artwork_size = Size{};
-  state.frame.artwork_cache_size = Size{};
 }
 
 }  // namespace sabla

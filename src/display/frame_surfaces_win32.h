@@ -14,8 +14,8 @@ struct PluginState;
 // then draws nothing.
 void create_frame_surfaces(PluginState& state);
 
-// Frees the frame, feedback and canvas surfaces and both artwork surfaces; no artwork is loaded
-// afterwards.
+// Frees the frame, feedback and canvas surfaces. The artwork surfaces stay: they belong to the
+// song, and go with the window's drawing at "hide" or with the next song.
 void release_frame_surfaces(PluginState& state);
 
 }  // namespace sabla

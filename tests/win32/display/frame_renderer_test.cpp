@@ -1,10 +1,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+// WIN32_LEAN_AND_MEAN leaves out the COM declarations GDI+ builds on.
+#include <objidl.h>
+// Keep after objidl.h.
+#include <gdiplus.h>
 
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <memory>
 #include <vector>
 
+#include "display/artwork_load_win32.h"
 #include "display/dib_section_win32.h"
 #include "display/frame_renderer_win32.h"
 #include "display/frame_surfaces_win32.h"
@@ -12,6 +22,7 @@
 #include "state/plugin_state.h"
 #include "state/window_drawing_win32.h"
 #include "settings/settings_format.h"
+#include "win32/settings/temp_folder.h"
 
 namespace sabla {
 namespace {
@@ -76,6 +87,51 @@ class Picture {
   int width_;
   std::vector<uint32_t> pixels_;
 };
+
+// An image file of one colour written by GDI+'s own encoder for `mime` ("image/png", ...).
+bool write_image(const std::wstring& path, int width, int height, COLORREF colour,
+                 const wchar_t* mime) {
+  namespace gp = Gdiplus::DllExports;
+  UINT count = 0;
+  UINT bytes = 0;
+  if (gp::GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || count == 0) return false;
+  std::vector<uint8_t> block(bytes);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(block.data());
+  if (gp::GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
+  const Gdiplus::ImageCodecInfo* codec = nullptr;
+  for (UINT i = 0; i < count; ++i) {
+    if (codecs[i].MimeType && std::wcscmp(codecs[i].MimeType, mime) == 0) codec = &codecs[i];
+  }
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (!codec || gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppRGB, nullptr,
+                                              &bitmap) != Gdiplus::Ok) {
+    return false;
+  }
+  const Gdiplus::ARGB argb = 0xFF000000u | GetRValue(colour) << 16 | GetGValue(colour) << 8 |
+                             GetBValue(colour);
+  Gdiplus::GpGraphics* graphics = nullptr;
+  Gdiplus::GpSolidFill* brush = nullptr;
+  bool ok = gp::GdipGetImageGraphicsContext(bitmap, &graphics) == Gdiplus::Ok &&
+            gp::GdipCreateSolidFill(argb, &brush) == Gdiplus::Ok &&
+            gp::GdipFillRectangleI(graphics, brush, 0, 0, width, height) == Gdiplus::Ok;
+  if (brush) gp::GdipDeleteBrush(brush);
+  if (graphics) gp::GdipDeleteGraphics(graphics);
+  ok = ok && gp::GdipSaveImageToFile(bitmap, path.c_str(), &codec->Clsid, nullptr) == Gdiplus::Ok;
+  gp::GdipDisposeImage(bitmap);
+  return ok;
+}
+
+std::string file_bytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_bytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Near enough to red for a JPEG's smoothing.
+bool reddish(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 70 && GetBValue(c) < 70; }
 
 HWND make_window() {
   static const ATOM registered = [] {
@@ -168,7 +224,7 @@ int bar_height(const Picture& p, int x, COLORREF colour) {
   return rows;
 }
 
-TEST_F(FrameRenderer, SurfacesHaveTheirSizesAndGoWithTheArtwork) {
+TEST_F(FrameRenderer, SurfacesHaveTheirSizesAndANewWindowSizeKeepsTheArtwork) {
   const WindowDrawing& drawing = *window_drawing(state_);
   auto bitmap = [&](MemoryDcRole role) {
     BITMAP b{};
@@ -185,9 +241,13 @@ TEST_F(FrameRenderer, SurfacesHaveTheirSizesAndGoWithTheArtwork) {
   load_artwork(Size{30, 30}, kRed);
   state_.frame.artwork_cache_size = Size{30, 30};
   release_frame_surfaces(state_);
-  for (const SurfaceBitmap& surface : drawing.surfaces) EXPECT_FALSE(surface);
-  EXPECT_EQ(state_.frame.artwork_size, Size{});
-  EXPECT_EQ(state_.frame.artwork_cache_size, Size{});
+  for (const MemoryDcRole role :
+       {MemoryDcRole::kFrame, MemoryDcRole::kFeedback, MemoryDcRole::kCanvas}) {
+    EXPECT_FALSE(drawing.surfaces[static_cast<size_t>(role)]);
+  }
+  // The artwork is the song's: a new window size only scales it again.
+  EXPECT_TRUE(drawing.surfaces[static_cast<size_t>(MemoryDcRole::kArtwork)]);
+  EXPECT_EQ(state_.frame.artwork_size, (Size{30, 30}));
   // Without surfaces a frame is not drawn, and the change it would have consumed waits.
   state_.window.window_changed = true;
   render();
@@ -198,6 +258,75 @@ TEST_F(FrameRenderer, SurfacesHaveTheirSizesAndGoWithTheArtwork) {
   EXPECT_TRUE(state_.window.window_changed);
   render();
   EXPECT_FALSE(state_.window.window_changed);
+}
+
+TEST_F(FrameRenderer, RealArtworkFilesStayThroughANewWindowSize) {
+  hide_all_items();
+  DisplayItem& art = item(kCoverArtItem);
+  art.draw_order = 1;
+  art.keep_aspect = 0;
+  art.size_mode_h = 0;
+  art.size_mode_v = 0;
+  const test::TempFolder folder;
+  const std::wstring png = folder / L"cover.png";
+  ASSERT_TRUE(write_image(png, 64, 32, kRed, L"image/png"));
+  const std::wstring wide = folder / L"wide.png";
+  ASSERT_TRUE(write_image(wide, 40000, 10, kRed, L"image/png"));
+  const std::string png_bytes = file_bytes(png);
+  write_bytes(folder / L"truncated.png", png_bytes.substr(0, png_bytes.size() / 2));
+  write_bytes(folder / L"empty.png", "");
+
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* mime;  // null: the file is already there
+    bool loads;
+  };
+  const Case cases[] = {{L"cover.png", nullptr, true},   {L"cover.jpg", L"image/jpeg", true},
+                        {L"cover.bmp", L"image/bmp", true},
+                        // Wider than a GDI bitmap side may safely be: refused, not drawn.
+                        {L"wide.png", nullptr, false},
+                        {L"truncated.png", nullptr, false}, {L"empty.png", nullptr, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name, c.name + std::wcslen(c.name)));
+    const std::wstring path = folder / c.name;
+    if (c.mime) {
+      ASSERT_TRUE(write_image(path, 64, 32, kRed, c.mime));
+    }
+    art.rect = Rect{20, 10, 220, 110};
+    const std::optional<LoadedArtwork> loaded =
+        render_artwork_file(*window_drawing(state_), path, art);
+    ASSERT_EQ(loaded.has_value(), c.loads);
+    state_.frame.artwork_size = loaded ? loaded->image : Size{};
+    state_.frame.artwork_cache_size = loaded ? loaded->fitted : Size{};
+    state_.window.window_changed = true;
+    render();
+    auto red_pixels = [&] {
+      const Picture p = frame();
+      int n = 0;
+      for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) n += reddish(p.at(x, y));
+      }
+      return n;
+    };
+    const int before = red_pixels();
+    EXPECT_EQ(before > 0, c.loads);
+
+    // "swin": the frame surfaces go and come at the new size; the cover is scaled again.
+    release_frame_surfaces(state_);
+    state_.window.drawing_area = DrawingArea{0, 0, kWidth - 20, kHeight - 20};
+    create_frame_surfaces(state_);
+    art.rect = Rect{20, 10, 120, 60};
+    state_.window.window_changed = true;
+    render();
+    const int after = red_pixels();
+    EXPECT_EQ(after > 0, c.loads);
+    if (c.loads) {
+      EXPECT_LT(after, before);  // the item is a quarter the size
+    }
+    state_.window.drawing_area = DrawingArea{0, 0, kWidth, kHeight};
+    release_frame_surfaces(state_);
+    create_frame_surfaces(state_);
+  }
 }
 
 TEST_F(FrameRenderer, LevelIndicatorsRiseAndFallByTheBallistics) {
