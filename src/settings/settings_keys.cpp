@@ -1,6 +1,7 @@
 #include "settings/settings_keys.h"
 
 #include <algorithm>
+#include <optional>
 #include <type_traits>
 
 #include "settings/settings_text.h"
@@ -373,5 +374,28 @@ constexpr Row kTable[] = {
 }  // namespace
 
 std::span<const KeyRow> key_table() { return kTable; }
+
+const std::vector<std::pair<std::u16string, size_t>>* bracketed_key_rows() {
+  // Sorted for a binary search; a key listed twice keeps its first row, as a scan in table
+  // order would.
+  static const std::optional<std::vector<std::pair<std::u16string, size_t>>> rows =
+      []() -> std::optional<std::vector<std::pair<std::u16string, size_t>>> {
+    std::vector<std::pair<std::u16string, size_t>> sorted;
+    for (size_t r = 0; r < std::size(kTable); ++r) {
+      const std::u16string_view key = kTable[r].key;
+      if (key.size() < 2 || key.front() != u'[' || key.find(u']') != key.size() - 1) {
+        return std::nullopt;
+      }
+      sorted.emplace_back(key, r);
+    }
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                             [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 sorted.end());
+    return sorted;
+  }();
+  return rows ? &*rows : nullptr;
+}
 
 }  // namespace sabla

@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "settings/item_records.h"
 #include "settings/settings.h"
@@ -50,5 +52,10 @@ struct KeyRow {
 };
 
 std::span<const KeyRow> key_table();
+
+// The key rows by their key, for keys of the form "[name]" with no other ']': a line begins with
+// such a key exactly when its text up to its first ']' is the key. Null when a key has another
+// form, and every row must then be tried in turn.
+const std::vector<std::pair<std::u16string, size_t>>* bracketed_key_rows();
 
 }  // namespace sabla

@@ -1,6 +1,10 @@
 #pragma once
+#include <algorithm>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "settings/settings_keys.h"
@@ -20,6 +24,37 @@ bool starts_with_key(std::basic_string_view<CharT> line, std::u16string_view key
   return true;
 }
 
+// The table row whose key `line` begins with, the first in table order.
+template <class CharT>
+std::optional<size_t> key_row_of(std::basic_string_view<CharT> line) {
+  using U = std::make_unsigned_t<CharT>;
+  if (const auto* rows = bracketed_key_rows()) {
+    if (line.empty() || line[0] != CharT('[')) return std::nullopt;
+    const size_t close = line.find(CharT(']'));
+    if (close == std::basic_string_view<CharT>::npos) return std::nullopt;
+    std::u16string converted;
+    std::u16string_view key;
+    if constexpr (std::is_same_v<CharT, char16_t>) {
+      key = line.substr(0, close + 1);
+    } else {
+      for (size_t i = 0; i <= close; ++i) converted += static_cast<char16_t>(static_cast<U>(line[i]));
+      key = converted;
+    }
+    const auto found = std::lower_bound(
+        rows->begin(), rows->end(), key,
+        [](const std::pair<std::u16string, size_t>& row, std::u16string_view k) {
+          return std::u16string_view(row.first) < k;
+        });
+    if (found == rows->end() || found->first != key) return std::nullopt;
+    return found->second;
+  }
+  const auto table = key_table();
+  for (size_t r = 0; r < table.size(); ++r) {
+    if (starts_with_key(line, table[r].key)) return r;
+  }
+  return std::nullopt;
+}
+
 // Pairs each key line with the line after it. A line taken as a value is never itself looked
 // at as a key, so a value that happens to begin like a key (a slot named "[loop]", or the rest
 // of an over-long line) cannot shadow the real key further down. A key on the last line has
@@ -29,12 +64,9 @@ KeyedLines pair_key_lines(std::span<const std::basic_string_view<CharT>> lines) 
   const auto table = key_table();
   KeyedLines keyed(table.size());
   for (size_t i = 0; i + 1 < lines.size(); ++i) {
-    for (size_t r = 0; r < table.size(); ++r) {
-      if (starts_with_key(lines[i], table[r].key)) {
-        keyed[r].push_back(i + 1);
-        ++i;
-        break;
-      }
+    if (const std::optional<size_t> row = key_row_of(lines[i])) {
+      keyed[*row].push_back(i + 1);
+      ++i;
     }
   }
   return keyed;
