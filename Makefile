@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: demo demo-interactive test dist deps native win32 i686 test-native test-win32 test-i686 fuzz clean
+.PHONY: demo demo-interactive test dist deps native win32 i686 test-native test-win32 test-i686 fuzz fuzz-long fuzz-host clean
 
 # Headless: screenshots and a contact sheet in out/demo/. DEMO_ARGS go to scripts/demo.sh, for
 # example DEMO_ARGS=--interactive to open the player's window on a display.
@@ -47,6 +47,17 @@ test-win32: win32
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DSABLA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build build/fuzz -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each, from and into its corpus in fuzz/corpus/.
+FUZZ_SECONDS ?= 600
+fuzz-long: fuzz
+	scripts/fuzz-long.sh $(FUZZ_SECONDS)
+
+# N random host conversations with the shipped library, in child processes under Wine; fails on
+# any crash or hang (a call that has not returned after 5 s). CI runs 300 of them.
+N ?= 100000
+fuzz-host: dist
+	tools/fuzz_host/run-campaign.sh $(N)
 
 clean:
 	-scripts/wine-session.sh stop
