@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: demo demo-interactive test dist deps native win32 i686 test-native test-win32 test-i686 fuzz fuzz-long fuzz-host clean
+.PHONY: demo demo-interactive test dist deps native win32 i686 test-native test-win32 test-i686 fuzz fuzz-long fuzz-host soak clean
 
 # Headless: screenshots and a contact sheet in out/demo/. DEMO_ARGS go to scripts/demo.sh, for
 # example DEMO_ARGS=--interactive to open the player's window on a display.
@@ -53,8 +53,12 @@ FUZZ_SECONDS ?= 600
 fuzz-long: fuzz
 	scripts/fuzz-long.sh $(FUZZ_SECONDS)
 
+# The long soak: 200 tracks, 1000 track changes, 1000 hide/show cycles with the shipped pair.
+soak: dist
+	scripts/soak.sh 200 1000 1000
+
 # N random host conversations with the shipped library, in child processes under Wine; fails on
-# any crash or hang (a call that has not returned after 5 s). CI runs 300 of them.
+# any crash or hang (a call that has not returned after 5 s). CI runs 250 of them.
 N ?= 100000
 fuzz-host: dist
 	tools/fuzz_host/run-campaign.sh $(N)

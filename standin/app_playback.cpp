@@ -23,12 +23,14 @@ constexpr uint64_t kRefreshMs = 250;
 
 void App::report_gdi_objects() {
   const int live = live_gdi_objects();
+  // Kilobytes: a soak run's log compares the first and the last hide.
+  const std::string memory = ", private bytes " + std::to_string(private_bytes() / 1024) + " KB";
   if (!gdi_after_last_hide_) {
-    print("gdi objects after hide: " + std::to_string(live) + " (first hide)\n");
+    print("gdi objects after hide: " + std::to_string(live) + " (first hide)" + memory + "\n");
   } else {
     const int change = live - *gdi_after_last_hide_;
     print("gdi objects after hide: " + std::to_string(live) + " (since the previous hide: " +
-          (change >= 0 ? "+" : "") + std::to_string(change) + ")\n");
+          (change >= 0 ? "+" : "") + std::to_string(change) + ")" + memory + "\n");
   }
   gdi_after_last_hide_ = live;
 }
