@@ -39,7 +39,7 @@ namespace standin {
 inline constexpr uint32_t kMaxWaitMs = 10 * 60 * 1000;
 inline constexpr uint32_t kMaxKeyHoldMs = 10 * 1000;
 inline constexpr uint32_t kDefaultKeyHoldMs = 150;
-inline constexpr size_t kMaxScenarioBytes = 64 * 1024;
+inline constexpr size_t kMaxScenarioBytes = 1024 * 1024;  // a long soak runs to some 100 KB
 // Separates the two paths of "copy": file names hold spaces, arrows hardly ever.
 inline constexpr std::string_view kCopyArrow = " -> ";
 inline constexpr std::string_view kDocumentsFolder = "%DOCUMENTS%";
