@@ -50,15 +50,18 @@ void Win32HandlerServices::start_instance(PluginState& state) {
   state.host.own_version_caption = version.caption;
   state.host.temp_artwork_path = temp_artwork_path();
   load_string_table(state.strings, module_);
-  state.sources.recheck = make_lyric_recheck();
+  state.sources.recheck = make_lyric_recheck(time_);
 }
 
 void Win32HandlerServices::end_instance(PluginState& state) {
   // A host that skips "hide" must not leave the window, and its hook, behind in a library that
   // is about to go.
   close_options_window(state);
-  state.version_checks.wait();
-  // The check's thread must be gone before the library can be unloaded.
+  // A check blocked on the network is cancelled rather than awaited: the host thread waits a
+  // moment at most. A check that does not end in that moment is left running; it keeps the
+  // library loaded until it ends and writes nothing any more.
+  state.version_checks.stop(kVersionStopWaitMs);
+  if (state.sources.recheck) state.sources.recheck->wait(kVersionStopWaitMs);
   state.sources.recheck.reset();
   timer_period_.reset();
 }

@@ -28,45 +28,65 @@ bool apply_recheck_report(const RecheckReport& report, std::u16string_view file_
   return true;
 }
 
-LyricRecheck::~LyricRecheck() { wait(); }
+LyricRecheck::LyricRecheck(const LyricSearchFiles& files, RecheckClock clock,
+                           WorkerStarter start)
+    : files_(files), clock_(std::move(clock)), start_(start) {}
+
+bool LyricRecheck::running() const { return shared_->running.load(std::memory_order_acquire); }
 
 bool LyricRecheck::start_if_due(uint32_t now_ms, RecheckJob job) {
   if (running()) return false;
-  if (last_start_ms_ && now_ms - *last_start_ms_ <= kRecheckIntervalMs) return false;
-  // The previous worker has cleared its mark, so this returns at once.
-  wait();
+  if (started_once_ && !last_end_ms_) {
+    const uint32_t end = shared_->end_ms.load(std::memory_order_relaxed);
+    // The worker's clock reading may come after this idle call's; an end "ahead" of now (or
+    // more than 24 days behind it, which the wrap cannot tell apart) counts as now, which only
+    // ever makes the pause longer.
+    last_end_ms_ = static_cast<int32_t>(now_ms - end) < 0 ? now_ms : end;
+  }
+  if (last_end_ms_ && now_ms - *last_end_ms_ <= kRecheckIntervalMs) return false;
+  if (!start_ || !clock_) return false;
   // Marked before the thread exists, so a second call cannot slip in before the worker runs.
-  running_.store(true, std::memory_order_release);
+  shared_->running.store(true, std::memory_order_release);
   try {
-    worker_ = std::thread([this, job = std::move(job)] { run(job); });
+    // The previous worker has ended its check; its thread is left to return on its own.
+    worker_ = start_([shared = shared_, &files = files_, clock = clock_,
+                      job = std::move(job)]() noexcept {
+      try {
+        std::optional<RecheckReport> report = recheck_lyrics(job, files);
+        if (report) {
+          const std::lock_guard lock(shared->report_mutex);
+          shared->report = std::move(report);
+        }
+      } catch (...) {
+        // A failed check reports nothing; the next one starts two seconds after it.
+      }
+      uint32_t end = 0;
+      try {
+        end = clock();
+      } catch (...) {
+      }
+      shared->end_ms.store(end, std::memory_order_relaxed);
+      shared->running.store(false, std::memory_order_release);
+    });
   } catch (...) {
-    running_.store(false, std::memory_order_release);
+    worker_.reset();
+  }
+  if (!worker_) {
+    shared_->running.store(false, std::memory_order_release);
     return false;
   }
-  last_start_ms_ = now_ms;
+  started_once_ = true;
+  last_end_ms_.reset();
   return true;
 }
 
 std::optional<RecheckReport> LyricRecheck::take_report() {
-  const std::lock_guard lock(report_mutex_);
-  return std::exchange(report_, std::nullopt);
+  const std::lock_guard lock(shared_->report_mutex);
+  return std::exchange(shared_->report, std::nullopt);
 }
 
-void LyricRecheck::wait() {
-  if (worker_.joinable()) worker_.join();
-}
-
-void LyricRecheck::run(const RecheckJob& job) noexcept {
-  try {
-    std::optional<RecheckReport> report = recheck_lyrics(job, files_);
-    if (report) {
-      const std::lock_guard lock(report_mutex_);
-      report_ = std::move(report);
-    }
-  } catch (...) {
-    // A failed check reports nothing; the next one starts two seconds later.
-  }
-  running_.store(false, std::memory_order_release);
+bool LyricRecheck::wait(uint32_t timeout_ms) {
+  return !worker_ || worker_->wait_for(timeout_ms);
 }
 
 }  // namespace sabla

@@ -1,18 +1,21 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "sources/lyric_search.h"
 #include "sources/lyric_search_files.h"
 #include "sources/lyric_search_names.h"
+#include "state/worker_thread.h"
 
 namespace sabla {
 
-// Start rule of the background check: at most one start in this many milliseconds.
+// Spacing of the background checks: a check starts only this many milliseconds after the
+// previous one ended.
 inline constexpr uint32_t kRecheckIntervalMs = 2000;
 
 // What one check works on. It is a copy: the host thread keeps rewriting the song record, the
@@ -34,47 +37,61 @@ struct RecheckReport {
   std::optional<std::u16string> lyrics_path;  // the file found; nothing when the song file changed
 };
 
+// The millisecond clock the host thread passes to start_if_due (it may wrap). The check's thread
+// reads it once, as it ends, so it must be safe to call from any thread.
+using RecheckClock = std::function<uint32_t()>;
+
 // The background look for lyrics while the panel shows none.
 //
 // Threads: the host thread starts checks and polls for reports; one worker thread runs each
 // check. The worker only ever sees its own RecheckJob, copied on the host thread before the
-// worker starts, and the file system seam, which is stateless. Its only outputs are the running
-// mark (an atomic flag) and the report, which it stores under a mutex before clearing the mark.
-// The host thread takes the report on its next poll and applies it to the song record itself
-// (apply_recheck_report), after checking that the record still describes the same song; so no
-// field of the song record or the settings is ever shared between threads.
+// worker starts, the file system seam, which is stateless, and the clock. Its only outputs are
+// the end time and the running mark (atomics) and the report, which it stores under a mutex
+// before clearing the mark; all three live in a block the worker shares, so the object may go
+// while a check runs. The host thread takes the report on its next poll and applies it to the
+// song record itself (apply_recheck_report), after checking that the record still describes the
+// same song; so no field of the song record or the settings is ever shared between threads.
 class LyricRecheck {
  public:
-  explicit LyricRecheck(const LyricSearchFiles& files) : files_(files) {}
-  // Waits for a running check.
-  ~LyricRecheck();
+  // `files` must outlive every check started (the DLL's is static; tests wait()).
+  LyricRecheck(const LyricSearchFiles& files, RecheckClock clock, WorkerStarter start);
+  // Never waits (see WorkerThread): a running check is left to end on its own.
+  ~LyricRecheck() = default;
   LyricRecheck(const LyricRecheck&) = delete;
   LyricRecheck& operator=(const LyricRecheck&) = delete;
 
-  // Host thread: starts a check of `job` unless one is running or the previous start was no
-  // more than kRecheckIntervalMs before `now_ms` (a millisecond clock that may wrap). True when a
-  // check was started; its start time is then noted.
+  // Host thread: starts a check of `job` unless one is running or the previous check ended no
+  // more than kRecheckIntervalMs before `now_ms`. The spacing counts from the end, so a search
+  // that takes long (a slow or network drive) still leaves the disk alone for two seconds. True
+  // when a check was started.
   bool start_if_due(uint32_t now_ms, RecheckJob job);
 
   // Whether a check is running.
-  bool running() const { return running_.load(std::memory_order_acquire); }
+  bool running() const;
 
   // Host thread: the report of a finished check that noticed a change, once; nothing otherwise.
   std::optional<RecheckReport> take_report();
 
-  // Host thread: waits until a running check has finished. The owner calls it before the
-  // library is unloaded, where waiting for a thread could otherwise deadlock.
-  void wait();
+  // Host thread: waits at most `timeout_ms` (kWaitForever: no limit) for a running check to
+  // end; true when none runs.
+  bool wait(uint32_t timeout_ms = kWaitForever);
 
  private:
-  void run(const RecheckJob& job) noexcept;
+  struct Shared {
+    std::atomic<bool> running{false};
+    std::atomic<uint32_t> end_ms{0};
+    std::mutex report_mutex;
+    std::optional<RecheckReport> report;
+  };
 
   const LyricSearchFiles& files_;
-  std::thread worker_;
-  std::atomic<bool> running_{false};
-  std::mutex report_mutex_;
-  std::optional<RecheckReport> report_;
-  std::optional<uint32_t> last_start_ms_;
+  RecheckClock clock_;
+  WorkerStarter start_;
+  std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+  std::unique_ptr<WorkerThread> worker_;
+  bool started_once_ = false;
+  // The previous check's end on the host's clock, once the host thread has seen it.
+  std::optional<uint32_t> last_end_ms_;
 };
 
 // One check, run where it is called: a report when the song file's last-write time differs from

@@ -71,8 +71,8 @@ bool SystemSongChangeSources::export_ipod_notes(const SongInfo& song, std::u16st
                                   unknown_names(state_.strings));
 }
 
-std::unique_ptr<LyricRecheck> make_lyric_recheck() {
-  return std::make_unique<LyricRecheck>(search_files());
+std::unique_ptr<LyricRecheck> make_lyric_recheck(RecheckClock clock) {
+  return std::make_unique<LyricRecheck>(search_files(), std::move(clock), &start_worker_thread);
 }
 
 bool run_song_change(PluginState& state, PlayerBridge& player) {

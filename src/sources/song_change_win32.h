@@ -29,8 +29,9 @@ class SystemSongChangeSources final : public SongChangeSources {
   PlayerBridge& player_;
 };
 
-// The background re-check over the Windows file system.
-std::unique_ptr<LyricRecheck> make_lyric_recheck();
+// The background re-check over the Windows file system, its spacing measured on `clock` (the
+// host's idle clock, so that the end it notes compares with the times it is given).
+std::unique_ptr<LyricRecheck> make_lyric_recheck(RecheckClock clock);
 
 // The pipeline with the Windows sources and the options window's editors when it is open.
 bool run_song_change(PluginState& state, PlayerBridge& player);

@@ -41,50 +41,35 @@ int32_t version_check_flag(const std::optional<std::string>& read, int32_t own_v
   return own_version_number < *published ? 1 : 0;
 }
 
-bool VersionChecks::start(std::atomic<int32_t>& flag, std::function<int32_t()> check) {
-  join_finished();
-  if (running(flag)) return false;
-  try {
-    workers_.reserve(workers_.size() + 1);  // so that the push below cannot fail
-    auto worker = std::make_unique<Worker>();
-    Worker* const w = worker.get();
-    w->flag = &flag;
-    w->thread = std::thread([w, &flag, check = std::move(check)]() noexcept {
-      int32_t result = -1;
-      try {
-        result = check();
-      } catch (...) {
-      }
-      flag.store(result);
-      w->finished.store(true, std::memory_order_release);
-    });
-    workers_.push_back(std::move(worker));
-  } catch (...) {
-    return false;
+void CheckCancel::cancel() noexcept {
+  const std::lock_guard lock(mutex_);
+  cancelled_ = true;
+  // Run under the lock, so that disarm() cannot return while the abort is still using what the
+  // fetch is about to free.
+  if (abort_) {
+    try {
+      abort_();
+    } catch (...) {
+    }
+    abort_ = nullptr;
   }
+}
+
+bool CheckCancel::cancelled() const noexcept {
+  const std::lock_guard lock(mutex_);
+  return cancelled_;
+}
+
+bool CheckCancel::arm(std::function<void()> abort) noexcept {
+  const std::lock_guard lock(mutex_);
+  if (cancelled_) return false;
+  abort_ = std::move(abort);
   return true;
 }
 
-bool VersionChecks::running(const std::atomic<int32_t>& flag) const {
-  for (const auto& worker : workers_) {
-    if (worker->flag == &flag && !worker->finished.load(std::memory_order_acquire)) return true;
-  }
-  return false;
-}
-
-void VersionChecks::join_finished() {
-  std::erase_if(workers_, [](const std::unique_ptr<Worker>& worker) {
-    if (!worker->finished.load(std::memory_order_acquire)) return false;
-    worker->thread.join();
-    return true;
-  });
-}
-
-void VersionChecks::wait() {
-  for (const auto& worker : workers_) {
-    if (worker->thread.joinable()) worker->thread.join();
-  }
-  workers_.clear();
+void CheckCancel::disarm() noexcept {
+  const std::lock_guard lock(mutex_);
+  abort_ = nullptr;
 }
 
 }  // namespace sabla

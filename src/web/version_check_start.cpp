@@ -18,9 +18,10 @@ bool start_version_check(PluginState& state, VersionFile file, std::string_view 
     // Copied here on the host thread: the worker reads nothing of the state.
     const int32_t own = state.host.own_version_number;
     std::string url = version_file_url(server, file);
-    return state.version_checks.start(flag_of(state, file), [own, url = std::move(url)] {
-      return version_check_flag(fetch_version_file(url), own);
-    });
+    return state.version_checks.start(
+        flag_of(state, file), [own, url = std::move(url)](CheckCancel& cancel) {
+          return version_check_flag(fetch_version_file(url, &cancel), own);
+        });
   } catch (...) {
     return false;
   }

@@ -45,22 +45,34 @@ std::optional<HttpAddress> split_address(std::string_view url) {
   return address;
 }
 
-int connect_to(const HttpAddress& address) {
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found) != 0) return -1;
-  int fd = -1;
-  for (addrinfo* a = found; a && fd < 0; a = a->ai_next) {
-    fd = socket(a->ai_family, a->ai_socktype, a->ai_protocol);
-    if (fd >= 0 && connect(fd, a->ai_addr, a->ai_addrlen) != 0) {
-      close(fd);
-      fd = -1;
+class AddressList {
+ public:
+  explicit AddressList(const HttpAddress& address) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    if (getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &list_) != 0) {
+      list_ = nullptr;
     }
   }
-  freeaddrinfo(found);
-  return fd;
+  ~AddressList() {
+    if (list_) freeaddrinfo(list_);
+  }
+  AddressList(const AddressList&) = delete;
+  AddressList& operator=(const AddressList&) = delete;
+  const addrinfo* first() const { return list_; }
+
+ private:
+  addrinfo* list_ = nullptr;
+};
+
+// Linux applies the send time-out to connect() as well.
+void limit_waits(int fd) {
+  timeval limit{};
+  limit.tv_sec = kVersionFetchTimeoutMs / 1000;
+  limit.tv_usec = (kVersionFetchTimeoutMs % 1000) * 1000;
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
 }
 
 bool send_all(int fd, std::string_view data) {
@@ -72,14 +84,9 @@ bool send_all(int fd, std::string_view data) {
   return true;
 }
 
-}  // namespace
-
-std::optional<std::string> fetch_version_file(const std::string& url) {
-  const std::optional<HttpAddress> address = split_address(url);
-  if (!address) return std::nullopt;
-  const Socket connection(connect_to(*address));
-  if (connection.get() < 0) return std::nullopt;
-  const std::string request = "GET " + address->path + " HTTP/1.0\r\nHost: " + address->authority +
+// GET over an open connection.
+std::optional<std::string> fetch_over_socket(const HttpAddress& address, const Socket& connection) {
+  const std::string request = "GET " + address.path + " HTTP/1.0\r\nHost: " + address.authority +
                               "\r\nUser-Agent: Sabla\r\nCache-Control: no-cache\r\n\r\n";
   if (!send_all(connection.get(), request)) return std::nullopt;
 
@@ -108,6 +115,32 @@ std::optional<std::string> fetch_version_file(const std::string& url) {
     return std::nullopt;
   }
   return response.substr(body, kVersionReadSize);
+}
+
+}  // namespace
+
+std::optional<std::string> fetch_version_file(const std::string& url, CheckCancel* cancel) {
+  const std::optional<HttpAddress> address = split_address(url);
+  if (!address) return std::nullopt;
+  const AddressList addresses(*address);
+  for (const addrinfo* a = addresses.first(); a; a = a->ai_next) {
+    const Socket connection(socket(a->ai_family, a->ai_socktype, a->ai_protocol));
+    if (connection.get() < 0) continue;
+    limit_waits(connection.get());
+    // Shutting the socket down wakes a call blocked on it; it is closed only here, so the
+    // abort never meets a descriptor number that has been reused.
+    const ArmedCancel armed(cancel, [fd = connection.get()] { shutdown(fd, SHUT_RDWR); });
+    if (!armed.armed()) return std::nullopt;
+    if (connect(connection.get(), a->ai_addr, a->ai_addrlen) != 0) {
+      if (cancel && cancel->cancelled()) return std::nullopt;
+      continue;
+    }
+    std::optional<std::string> read = fetch_over_socket(*address, connection);
+    // A cancelled read ends like a short file; it is no answer.
+    if (cancel && cancel->cancelled()) return std::nullopt;
+    return read;
+  }
+  return std::nullopt;
 }
 
 }  // namespace sabla

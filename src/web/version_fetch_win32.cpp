@@ -2,6 +2,7 @@
 #include <wininet.h>
 
 #include <climits>
+#include <mutex>
 #include <utility>
 
 #include "web/version_check.h"
@@ -9,21 +10,57 @@
 namespace sabla {
 namespace {
 
-// An internet handle, closed when dropped.
-class InternetHandle {
+// The two internet handles of one fetch, each closed exactly once: by the fetch when it ends, or
+// earlier by a cancel on the owner's thread. Closing a handle is how WinINet lets another thread
+// end a call blocked on it.
+class FetchHandles {
  public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  ~InternetHandle() {
-    if (handle_) InternetCloseHandle(handle_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
+  FetchHandles() = default;
+  ~FetchHandles() { close_all(); }
+  FetchHandles(const FetchHandles&) = delete;
+  FetchHandles& operator=(const FetchHandles&) = delete;
 
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
+  // Takes `handle` as the session (or the file); false, with the handle closed, when it is
+  // null or the fetch was cancelled meanwhile.
+  bool adopt_session(HINTERNET handle) { return adopt(session_, handle); }
+  bool adopt_file(HINTERNET handle) { return adopt(file_, handle); }
+
+  // Null once closed. A cancel may still close the handle between this and its use; the call
+  // then fails as on a dropped connection.
+  HINTERNET session() const {
+    const std::lock_guard lock(mutex_);
+    return session_;
+  }
+  HINTERNET file() const {
+    const std::lock_guard lock(mutex_);
+    return file_;
+  }
+
+  void close_all() noexcept {
+    const std::lock_guard lock(mutex_);
+    closed_ = true;
+    // The file first: it belongs to the session.
+    for (HINTERNET* handle : {&file_, &session_}) {
+      if (*handle) InternetCloseHandle(std::exchange(*handle, nullptr));
+    }
+  }
 
  private:
-  HINTERNET handle_;
+  bool adopt(HINTERNET& slot, HINTERNET handle) {
+    if (!handle) return false;
+    const std::lock_guard lock(mutex_);
+    if (closed_) {
+      InternetCloseHandle(handle);
+      return false;
+    }
+    slot = handle;
+    return true;
+  }
+
+  mutable std::mutex mutex_;
+  bool closed_ = false;
+  HINTERNET session_ = nullptr;
+  HINTERNET file_ = nullptr;
 };
 
 std::wstring widened(const std::string& url) {
@@ -34,6 +71,18 @@ std::wstring widened(const std::string& url) {
   std::wstring wide(static_cast<size_t>(needed), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, url.data(), size, wide.data(), needed);
   return wide;
+}
+
+// WinINet's own waits run to half a minute or more per step.
+void limit_waits(HINTERNET session) {
+  DWORD limit = kVersionFetchTimeoutMs;
+  for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
+                             INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
+    InternetSetOptionW(session, option, &limit, sizeof limit);
+  }
+  DWORD retries = 1;
+  InternetSetOptionW(session, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
 }
 
 // WinINet opens an address whatever the HTTP status, so a missing file would hand over the
@@ -48,26 +97,16 @@ bool answered_with_success(HINTERNET file) {
   return status >= 200 && status < 300;
 }
 
-}  // namespace
-
-std::optional<std::string> fetch_version_file(const std::string& url) {
-  const std::wstring address = widened(url);
-  if (address.empty()) return std::nullopt;
-  const InternetHandle session(
-      InternetOpenW(L"Sabla", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session) return std::nullopt;
-  const InternetHandle file(
-      InternetOpenUrlW(session.get(), address.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
-  if (!file || !answered_with_success(file.get())) return std::nullopt;
-
+std::optional<std::string> read_start(const FetchHandles& handles) {
   // One read may return only part of what is there, so read until the bytes are in or the file
   // ends; only then does "fewer than 16 bytes" mean a short file.
   std::string bytes(kVersionReadSize, '\0');
   DWORD total = 0;
   while (total < kVersionReadSize) {
+    const HINTERNET file = handles.file();
     DWORD read = 0;
-    if (!InternetReadFile(file.get(), bytes.data() + total,
-                          static_cast<DWORD>(kVersionReadSize) - total, &read)) {
+    if (!file || !InternetReadFile(file, bytes.data() + total,
+                                   static_cast<DWORD>(kVersionReadSize) - total, &read)) {
       return std::nullopt;
     }
     if (read == 0) break;
@@ -75,6 +114,32 @@ std::optional<std::string> fetch_version_file(const std::string& url) {
   }
   bytes.resize(total);
   return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> fetch_version_file(const std::string& url, CheckCancel* cancel) {
+  const std::wstring address = widened(url);
+  if (address.empty()) return std::nullopt;
+  FetchHandles handles;
+  // Declared after the handles, so disarmed before they are closed and freed.
+  const ArmedCancel armed(cancel, [&handles] { handles.close_all(); });
+  if (!armed.armed()) return std::nullopt;
+
+  if (!handles.adopt_session(
+          InternetOpenW(L"Sabla", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
+    return std::nullopt;
+  }
+  limit_waits(handles.session());
+  if (!handles.adopt_file(InternetOpenUrlW(handles.session(), address.c_str(), nullptr, 0,
+                                           INTERNET_FLAG_RELOAD, 0))) {
+    return std::nullopt;
+  }
+  if (!answered_with_success(handles.file())) return std::nullopt;
+  std::optional<std::string> read = read_start(handles);
+  // A cancelled read ends like a short file; it is no answer.
+  if (cancel && cancel->cancelled()) return std::nullopt;
+  return read;
 }
 
 }  // namespace sabla

@@ -42,12 +42,15 @@ TEST(NoLyricsHint, NamesTheFileAndTheTwoFoldersToPutItIn) {
 class EmptyPanelRecheck : public ::testing::Test {
  protected:
   EmptyPanelRecheck() {
-    state.sources.recheck = std::make_unique<LyricRecheck>(files);
+    state.sources.recheck = std::make_unique<LyricRecheck>(
+        files, [] { return 10000u; }, &start_worker_thread);
     state.song.title = state.song.title_safe = u"T";
     state.song.file_path = u"C:\\M\\a.mp3";
     state.settings.path[0] = u"R";
     state.clock.now_ms = 10000;
   }
+  // Dropping the check would not wait for it, and it reads `files`.
+  ~EmptyPanelRecheck() override { state.sources.recheck->wait(); }
   void wait_for_check() {
     while (state.sources.recheck->running())
       std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "lyric_search_fakes.h"
 #include "lyric_search_test_song.h"
@@ -87,32 +89,47 @@ TEST(LyricRecheck, ReportsAChangedSongFileOrANewLyricFile) {
   EXPECT_TRUE(recheck_lyrics(make_recheck_job(s.names(), lyric_folder(u"R"), 100), files));
 }
 
-TEST(LyricRecheck, StartsAtMostOnceEveryTwoSecondsAndNeverTwiceAtOnce) {
-  GatedLyricFiles files;
-  LyricRecheck recheck(files);
-  const RecheckJob job =
-      make_recheck_job(song(u"", u"T").names(), lyric_folder(u"R"), std::nullopt);
-
-  ASSERT_TRUE(recheck.start_if_due(5000, job));
-  files.wait_until_entered();
-  EXPECT_TRUE(recheck.running());
-  // Still running: no second check, however long ago the first started.
-  EXPECT_FALSE(recheck.start_if_due(9000, job));
-  files.open();
-  wait_until_idle(recheck);
-
-  EXPECT_FALSE(recheck.start_if_due(7000, job));  // exactly 2000 ms: not yet
-  EXPECT_TRUE(recheck.start_if_due(7001, job));
-  wait_until_idle(recheck);
-  EXPECT_TRUE(recheck.start_if_due(7001 + kRecheckIntervalMs + 1, job));
-  wait_until_idle(recheck);
-  // The millisecond clock wraps around after 49.7 days.
-  LyricRecheck wrapping(files);
-  ASSERT_TRUE(wrapping.start_if_due(0xFFFFFF00u, job));
-  wrapping.wait();
-  EXPECT_FALSE(wrapping.start_if_due(0x00000100u, job));  // 512 ms later
-  EXPECT_TRUE(wrapping.start_if_due(0x00000800u, job));   // 2304 ms later
-  EXPECT_FALSE(recheck.take_report());                    // nothing was ever found
+TEST(LyricRecheck, NeverTwiceAtOnceAndTwoSecondsFromTheEndOfThePreviousCheck) {
+  struct Call {
+    uint32_t now_ms;
+    bool starts;
+  };
+  struct Case {
+    const char* name;
+    uint32_t start_ms;
+    uint32_t end_ms;  // the clock as the check ends
+    std::vector<Call> calls;
+  };
+  const Case cases[] = {
+      // Counting from the start would have allowed the next check at once, at 9000.
+      {"a slow check", 5000, 9000, {{9000, false}, {11000, false}, {11001, true}}},
+      {"a quick check", 30000, 30010, {{32010, false}, {32011, true}}},
+      // The worker read the clock after the idle call did: the end counts as that call.
+      {"an end read late", 19000, 20000, {{19990, false}, {21990, false}, {21991, true}}},
+      // The millisecond clock wraps around after 49.7 days.
+      {"across the wrap", 0xFFFFFE00u, 0xFFFFFF00u, {{0x00000100u, false}, {0x00000800u, true}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GatedLyricFiles files;
+    auto clock_ms = std::make_shared<std::atomic<uint32_t>>(c.start_ms);
+    LyricRecheck recheck(files, [clock_ms] { return clock_ms->load(); }, &start_worker_thread);
+    const RecheckJob job =
+        make_recheck_job(song(u"", u"T").names(), lyric_folder(u"R"), std::nullopt);
+    ASSERT_TRUE(recheck.start_if_due(c.start_ms, job));
+    files.wait_until_entered();
+    EXPECT_TRUE(recheck.running());
+    // Still running: no second check, however long ago the first started.
+    EXPECT_FALSE(recheck.start_if_due(c.start_ms + 10 * kRecheckIntervalMs, job));
+    clock_ms->store(c.end_ms);
+    files.open();
+    recheck.wait();
+    for (const Call& call : c.calls) {
+      EXPECT_EQ(recheck.start_if_due(call.now_ms, job), call.starts) << call.now_ms;
+    }
+    recheck.wait();
+    EXPECT_FALSE(recheck.take_report());  // nothing was ever found
+  }
 }
 
 TEST(LyricRecheck, TheHostThreadMayRewriteTheSongWhileACheckRuns) {
@@ -120,7 +137,7 @@ TEST(LyricRecheck, TheHostThreadMayRewriteTheSongWhileACheckRuns) {
   files.files = {u"R\\old title.txt"};
   test::TestSong current = song(u"C:\\M\\old.mp3", u"old title");
   Settings settings = lyric_folder(u"R");
-  LyricRecheck recheck(files);
+  LyricRecheck recheck(files, [] { return 10000u; }, &start_worker_thread);
   ASSERT_TRUE(
       recheck.start_if_due(10000, make_recheck_job(current.names(), settings, std::nullopt)));
   files.wait_until_entered();
@@ -150,18 +167,27 @@ TEST(LyricRecheck, TheHostThreadMayRewriteTheSongWhileACheckRuns) {
   EXPECT_EQ(same.lyrics_path, u"R\\old title.txt");
 }
 
-TEST(LyricRecheck, DestroyingWaitsForTheRunningCheck) {
-  GatedLyricFiles files;
-  auto recheck = std::make_unique<LyricRecheck>(files);
+TEST(LyricRecheck, DroppingItLeavesARunningCheckToEndAlone) {
+  GatedLyricFiles files;  // outlives the check, as the library's static one does
+  auto ended = std::make_shared<std::atomic<bool>>(false);
+  auto recheck = std::make_unique<LyricRecheck>(
+      files,
+      [ended] {
+        ended->store(true);
+        return 0u;
+      },
+      &start_worker_thread);
   ASSERT_TRUE(recheck->start_if_due(
       3000, make_recheck_job(song(u"", u"T").names(), lyric_folder(u"R"), std::nullopt)));
   files.wait_until_entered();
-  std::thread opener([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    files.open();
-  });
-  recheck.reset();  // returns only once the worker is done with `files`
-  opener.join();
+  recheck.reset();  // returns while the check is still held inside the search
+  EXPECT_FALSE(ended->load());
+  files.open();
+  // The check ends on its own, writing only what it shares (the sanitizers watch for more).
+  for (int i = 0; i < 5000 && !ended->load(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(ended->load());
   EXPECT_FALSE(files.probes().empty());
 }
 

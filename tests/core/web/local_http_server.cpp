@@ -84,6 +84,7 @@ LocalHttpServer::~LocalHttpServer() {
   connect(wake, reinterpret_cast<sockaddr*>(&address), sizeof(address));
   thread_.join();
   close_socket(wake);
+  for (const std::intptr_t held : held_) close_socket(as_socket(held));
   close_socket(as_socket(listener_));
 }
 
@@ -95,6 +96,11 @@ std::string LocalHttpServer::address() const {
 void LocalHttpServer::serve(const std::string& path, int status, const std::string& body) {
   const std::lock_guard lock(mutex_);
   answers_[path] = Answer{status, body};
+}
+
+void LocalHttpServer::answer_never() {
+  const std::lock_guard lock(mutex_);
+  silent_ = true;
 }
 
 std::vector<std::string> LocalHttpServer::requests() const {
@@ -117,18 +123,21 @@ void LocalHttpServer::run() {
       if (connection != kNoSocket) close_socket(connection);
       return;
     }
-    answer(static_cast<std::intptr_t>(connection));
-    close_socket(connection);
+    if (answer(static_cast<std::intptr_t>(connection))) {
+      close_socket(connection);
+    } else {
+      held_.push_back(static_cast<std::intptr_t>(connection));
+    }
   }
 }
 
-void LocalHttpServer::answer(std::intptr_t connection) {
+bool LocalHttpServer::answer(std::intptr_t connection) {
   const SocketHandle s = as_socket(connection);
   std::string head;
   char buffer[1024];
   while (head.find("\r\n\r\n") == std::string::npos) {
     const int got = static_cast<int>(recv(s, buffer, sizeof(buffer), 0));
-    if (got <= 0) return;
+    if (got <= 0) return true;
     head.append(buffer, static_cast<size_t>(got));
   }
   const size_t path_start = head.find(' ') + 1;
@@ -137,6 +146,7 @@ void LocalHttpServer::answer(std::intptr_t connection) {
   {
     const std::lock_guard lock(mutex_);
     requests_.push_back(head);
+    if (silent_) return false;
     const auto it = answers_.find(path);
     if (it != answers_.end()) found = it->second;
   }
@@ -150,6 +160,7 @@ void LocalHttpServer::answer(std::intptr_t connection) {
 #else
   shutdown(s, SHUT_WR);
 #endif
+  return true;
 }
 
 }  // namespace sabla::test

@@ -22,6 +22,9 @@ class LocalHttpServer {
   std::string address() const;
   // Answers GET `path` with `status` and `body`; any other path gets 404.
   void serve(const std::string& path, int status, const std::string& body);
+  // From now on every request is read, kept, and never answered: its connection stays open,
+  // silent, until the server goes.
+  void answer_never();
   // The heads of the requests received so far.
   std::vector<std::string> requests() const;
 
@@ -34,7 +37,8 @@ class LocalHttpServer {
     std::string body = "Not Found";
   };
   void run();
-  void answer(std::intptr_t connection);
+  // False when the connection is held open rather than answered.
+  bool answer(std::intptr_t connection);
 
   std::intptr_t listener_;
   uint16_t port_ = 0;
@@ -42,6 +46,8 @@ class LocalHttpServer {
   mutable std::mutex mutex_;
   std::map<std::string, Answer> answers_;
   std::vector<std::string> requests_;
+  bool silent_ = false;
+  std::vector<std::intptr_t> held_;  // the silent connections
   std::thread thread_;
 };
 

@@ -171,7 +171,8 @@ void wait_until(const std::function<bool()>& done) {
 class EmptyLyricsPanel : public LyricsPanelDrawing {
  protected:
   EmptyLyricsPanel() {
-    state.sources.recheck = std::make_unique<LyricRecheck>(files);
+    state.sources.recheck = std::make_unique<LyricRecheck>(
+        files, [] { return 10000u; }, &start_worker_thread);
     state.strings.set(kNoLyricsHintId, u"Put [ %s.txt ] in\r\n%s\r\nor %s");
     state.song.title_safe = u"T";
     state.settings.beginner = 1;
@@ -181,6 +182,7 @@ class EmptyLyricsPanel : public LyricsPanelDrawing {
   // The files go before the base fixture's state, whose check reads them.
   ~EmptyLyricsPanel() override {
     files.open();
+    state.sources.recheck->wait();  // dropping it would not wait
     state.sources.recheck.reset();
   }
   GatedLyricFiles files;

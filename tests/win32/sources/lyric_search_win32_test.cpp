@@ -165,7 +165,7 @@ TEST(LyricSearchWin32, RecheckNoticesALyricFileAppearing) {
   const auto recorded = files.last_write_time(song.file_path);
   ASSERT_TRUE(recorded);
 
-  LyricRecheck recheck(files);
+  LyricRecheck recheck(files, [] { return 10000u; }, &start_worker_thread);
   ASSERT_TRUE(recheck.start_if_due(10000, make_recheck_job(song.names(), settings, recorded)));
   recheck.wait();
   EXPECT_FALSE(recheck.take_report());
