@@ -5,6 +5,7 @@
 #include "lyric_files_win32_util.h"
 #include "sources/lyric_save.h"
 #include "sources/lyric_save_files_win32.h"
+#include "win32/settings/faulty_file_layer.h"
 
 namespace sabla {
 namespace {
@@ -14,39 +15,6 @@ using test::read_bytes;
 using test::TempFolder;
 using test::u16;
 using test::utf16_file;
-
-enum class Step { kNone, kCreate, kWrite, kFlush, kClose, kMove };
-
-// The real file system, except that one chosen step of a save fails.
-class FailingFileLayer final : public FileLayer {
- public:
-  explicit FailingFileLayer(Step failing) : failing_(failing) {}
-
-  UniqueFile create(const std::wstring& path) override {
-    if (failing_ == Step::kCreate) return UniqueFile();
-    return real().create(path);
-  }
-  bool write(HANDLE file, const uint8_t* data, DWORD size) override {
-    if (failing_ == Step::kWrite) {
-      real().write(file, data, size / 2);  // half the bytes land, as on a full disk
-      return false;
-    }
-    return real().write(file, data, size);
-  }
-  bool flush(HANDLE file) override { return failing_ != Step::kFlush && real().flush(file); }
-  bool close(UniqueFile& file) override {
-    const bool closed = real().close(file);
-    return failing_ != Step::kClose && closed;
-  }
-  bool move_replacing(const std::wstring& from, const std::wstring& to) override {
-    return failing_ != Step::kMove && real().move_replacing(from, to);
-  }
-  bool remove(const std::wstring& path) override { return real().remove(path); }
-
- private:
-  static FileLayer& real() { return system_file_layer(); }
-  Step failing_;
-};
 
 class LyricSaveWin32 : public ::testing::Test {
  protected:
@@ -103,28 +71,95 @@ TEST_F(LyricSaveWin32, EmptyTextDeletesTheFile) {
   EXPECT_FALSE(write(temp / L"missing\\a.lrc", u""));
 }
 
-TEST_F(LyricSaveWin32, AFailedSaveLeavesThePreviousFileWhole) {
+// Both files of a pair, saved from a ".lrc" and from a ".txt", under every fault: each file
+// holds its old or its new bytes, and no temporary is left. The save fails exactly when the file
+// it was asked for kept its old bytes.
+TEST_F(LyricSaveWin32, AnyFailureLeavesEachFileOldOrNewAndNoTemporary) {
+  settings.auto_save[0] = 1;
+  const std::u16string text = u"[00:01:00]新しい\r\n[00:02:00]歌詞";
+  const std::vector<uint8_t> timed = bytes_of("[00:01:00]\x90\x56\x82\xb5\x82\xa2\r\n[00:02:00]\x89\xcc\x8e\x8c");
+  const std::vector<uint8_t> plain = bytes_of("\x90\x56\x82\xb5\x82\xa2\r\n\x89\xcc\x8e\x8c");
+  const std::vector<uint8_t> old_lrc = bytes_of("[00:09]old timed");
+  const std::vector<uint8_t> old_txt = utf16_file(u"old plain");
+  const std::wstring lrc = temp / L"song.lrc";
+  const std::wstring txt = temp / L"song.txt";
+  size_t checked = 0;
+  for (const std::wstring& saved_path : {lrc, txt}) {
+    auto prepare = [&] {
+      ASSERT_TRUE(test::write_bytes(lrc, old_lrc));
+      ASSERT_TRUE(test::write_bytes(txt, old_txt));
+    };
+    auto save = [&](FileLayer& layer) {
+      SystemLyricSaveFiles files(layer);
+      return write_lyric_file(u16(saved_path), text, LyricSaveContext{settings, *codec, files, {}});
+    };
+    prepare();
+    const auto faults = test::fault_matrix([&](FileLayer& layer) { save(layer); });
+    for (const test::Fault& fault : faults) {
+      SCOPED_TRACE(testing::Message() << (saved_path == lrc ? "lrc" : "txt") << ", " << fault.name);
+      prepare();
+      test::FaultyFileLayer layer = test::layer_for(fault);
+      const bool saved = save(layer);
+      const std::vector<uint8_t> lrc_now = read_bytes(lrc);
+      const std::vector<uint8_t> txt_now = read_bytes(txt);
+      EXPECT_TRUE(lrc_now == old_lrc || lrc_now == timed);
+      // A ".txt" whose ".lrc" could not be written keeps the timetags itself.
+      const bool txt_keeps_tags = saved_path == txt && lrc_now == old_lrc;
+      EXPECT_TRUE(txt_now == old_txt || txt_now == (txt_keeps_tags ? timed : plain));
+      EXPECT_EQ(saved, (saved_path == lrc ? lrc_now : txt_now) != (saved_path == lrc ? old_lrc : old_txt));
+      if (layer.failures == 0) {
+        EXPECT_EQ(lrc_now, timed);
+        EXPECT_EQ(txt_now, plain);
+      }
+      EXPECT_EQ(names(), (std::vector<std::wstring>{L"song.lrc", L"song.txt"}));
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 40u);
+}
+
+// Real conditions a lyric file meets: kept, untouched and reported when it cannot be replaced.
+TEST_F(LyricSaveWin32, AProtectedOrBusyLyricFileIsLeftAsItWas) {
+  const std::vector<uint8_t> old = utf16_file(u"[00:01:00]old lyrics");
   const std::wstring path = temp / L"lyrics.lrc";
-  const std::vector<uint8_t> old = utf16_file(u"[00:01:00]old lyrics\r\nline two");
-  for (const Step step : {Step::kCreate, Step::kWrite, Step::kFlush, Step::kClose, Step::kMove}) {
-    SCOPED_TRACE(static_cast<int>(step));
+  for (const bool read_only : {true, false}) {
+    SCOPED_TRACE(read_only ? "read-only" : "held open without delete sharing");
     ASSERT_TRUE(test::write_bytes(path, old));
-    FailingFileLayer failing(step);
-    SystemLyricSaveFiles failing_files(failing);
-    EXPECT_FALSE(write_lyric_file(u16(path), std::u16string(5000, u'新'),
-                                  LyricSaveContext{settings, *codec, failing_files, {}}));
+    UniqueFile holder;
+    if (read_only) {
+      ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    } else {
+      holder = UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(holder);
+    }
+    EXPECT_FALSE(write(path, u"[00:01:00]new"));
+    EXPECT_FALSE(write(path, u""));  // nor is it deleted
+    holder.reset();
     EXPECT_EQ(read_bytes(path), old);
     EXPECT_EQ(names(), std::vector<std::wstring>{L"lyrics.lrc"});
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-  // With every step working, the bytes are exactly the new text's.
-  FailingFileLayer working(Step::kNone);
-  SystemLyricSaveFiles working_files(working);
-  ASSERT_TRUE(write_lyric_file(u16(path), std::u16string(5000, u'新'),
-                               LyricSaveContext{settings, *codec, working_files, {}}));
-  std::string expected;
-  for (int i = 0; i < 5000; ++i) expected += "\x90\x56";  // "新" in Shift_JIS
-  EXPECT_EQ(read_bytes(path), bytes_of(expected));
-  EXPECT_EQ(names(), std::vector<std::wstring>{L"lyrics.lrc"});
+  // Once free again, a hidden lyric file is replaced and stays hidden.
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(write(path, u"[00:01:00]new"));
+  EXPECT_EQ(read_bytes(path), bytes_of("[00:01:00]new"));
+  EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+// A lyric path of the longest length a path buffer holds, with a short name.
+TEST_F(LyricSaveWin32, ALyricPathAtTheLimitIsSaved) {
+  std::wstring folder = temp.path();
+  folder += L"\\" + std::wstring(259 - folder.size() - 1 - 6, L'f');
+  ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+  const std::wstring path = folder + L"\\a.lrc";
+  ASSERT_EQ(path.size(), 259u);
+  ASSERT_TRUE(write(path, u"[00:01:00]abc"));
+  ASSERT_TRUE(write(path, u"[00:01:00]abcd"));
+  EXPECT_EQ(read_bytes(L"\\\\?\\" + path), bytes_of("[00:01:00]abcd"));
+  EXPECT_EQ(TempFolder::list(L"\\\\?\\" + folder), std::vector<std::wstring>{L"a.lrc"});
+  DeleteFileW((L"\\\\?\\" + path).c_str());
+  RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
 }
 
 TEST_F(LyricSaveWin32, AutoSavePairOnDisk) {
