@@ -30,5 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryByteSource file(std::span<const uint8_t>(data, size));
   check_lyrics(scan_song_file(file, SongFileKind::kId3, *ansi));
   check_lyrics(scan_song_file(file, SongFileKind::kMp4, *ansi));
+  check_lyrics(scan_id3_synced_lyrics(file));
   return 0;
 }

@@ -9,12 +9,13 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 # on machines that refuse i386 programs); 32-bit and 64-bit Wine; a private X server; fonts
 # for Wine and for Japanese text; GoogleTest sources to cross-build; clang for the fuzzers;
 # chmcmd (fp-utils) to compile the help file; extract_chmLib (libchm-bin) and python3 to test
-# it; python3 also packs the release archive.
+# it; python3 also packs the release archive; python3-mutagen writes the tagged test songs
+# (tests/data/make_tagged_songs.sh).
 for p in cmake ninja-build make g++ clang googletest libgtest-dev libgmock-dev \
          g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
          wine wine64 xvfb xauth fonts-wine fonts-ipafont-gothic imagemagick locales \
-         fp-utils libchm-bin python3; do
+         fp-utils libchm-bin python3 python3-mutagen; do
   have_pkg "$p" || need+=("$p")
 done
 have_pkg wine32:i386 || need+=(wine32:i386)

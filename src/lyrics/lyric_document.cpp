@@ -38,6 +38,7 @@ void LyricDocument::measure_marker() {
 
 void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
   line_count_ = 0;
+  lrc_form_.reset();
   for (LyricLine& line : lines_) {
     line.set_text(u"", max_line_chars_);
     line.set_even_time(0);
@@ -47,15 +48,27 @@ void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
   text = text.substr(0, std::min(text.size(), text.find(u'\0')));
   if (text.empty()) return;
 
-  size_t pos = 0;
-  while (line_count_ < line_capacity_) {
-    lines_[static_cast<size_t>(line_count_)].set_text(text.substr(pos), max_line_chars_);
-    ++line_count_;
-    const size_t lf = text.find(u'\n', pos);
-    if (lf == std::u16string_view::npos) break;
-    pos = lf + 1;
+  std::optional<StandardLrcText> standard;
+  if (standard_lrc_ && line_capacity_ > 0) {
+    standard = read_standard_lrc(text, static_cast<size_t>(line_capacity_),
+                                 static_cast<size_t>(std::max(max_line_chars_, 0)));
   }
-  if (line_count_ == 0) return;  // no line store
+  if (standard) {
+    lrc_form_ = std::move(standard->form);
+    for (const std::u16string& line : standard->lines) {
+      lines_[static_cast<size_t>(line_count_++)].set_text(line, max_line_chars_);
+    }
+  } else {
+    size_t pos = 0;
+    while (line_count_ < line_capacity_) {
+      lines_[static_cast<size_t>(line_count_)].set_text(text.substr(pos), max_line_chars_);
+      ++line_count_;
+      const size_t lf = text.find(u'\n', pos);
+      if (lf == std::u16string_view::npos) break;
+      pos = lf + 1;
+    }
+  }
+  if (line_count_ == 0) return;  // no line store, or a file of header lines only
 
   const uint32_t step = total_ms / static_cast<uint32_t>(line_count_);
   for (int32_t j = 0; j < line_count_; ++j) {
@@ -155,7 +168,18 @@ std::u16string LyricDocument::join(int32_t capacity,
 }
 
 std::u16string LyricDocument::join_lines(TagForm form, int32_t capacity) const {
-  return join(capacity, composed, form);
+  if (!lrc_form_) return join(capacity, composed, form);
+  if (capacity <= 1) return {};
+  std::vector<TimedLyric> timed;
+  timed.reserve(static_cast<size_t>(line_count_));
+  for (int32_t j = 0; j < line_count_; ++j) {
+    const std::u16string_view text = lines_[static_cast<size_t>(j)].text();
+    timed.push_back({lines_[static_cast<size_t>(j)].time(),
+                     text.substr(well_formed_tag_length(text, 0))});
+  }
+  std::u16string out = write_standard_lrc(*lrc_form_, timed);
+  if (out.size() >= static_cast<size_t>(capacity)) out.resize(static_cast<size_t>(capacity) - 1);
+  return out;
 }
 
 std::u16string LyricDocument::join_display_texts(int32_t capacity) const {

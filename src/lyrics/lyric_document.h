@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "lyrics/line_slot.h"
 #include "lyrics/lyric_line.h"
 #include "lyrics/rect.h"
+#include "lyrics/standard_lrc.h"
 #include "lyrics/text_measure.h"
 #include "lyrics/timetag.h"
 #include "settings/display_item.h"
@@ -42,6 +44,14 @@ class LyricDocument : public DisplayItem {
   // Replaces the measurer, e.g. when the window's context goes away; null stops measuring.
   void set_measurer(std::unique_ptr<TextMeasurer> measurer);
 
+  // Whether texts in the standard lyric-file form (read_standard_lrc) are read as such: several
+  // stamps per line, fractions after a '.', an offset, header tags. Off, every text is read in
+  // the native form only, as before the standard form was known. Takes effect at the next load.
+  void set_standard_lrc(bool on) { standard_lrc_ = on; }
+  bool standard_lrc() const { return standard_lrc_; }
+  // What the loaded text kept of the standard form; nothing when it was read in the native one.
+  const std::optional<LrcForm>& lrc_form() const { return lrc_form_; }
+
   // Replaces the content with the lines of `text` (CR LF line ends). `total_ms` is the song's
   // length: lyrics without any timetag advance evenly over it. The text is read up to its first
   // NUL and at most kLyricTextUnits - 1 units; lines beyond the store are dropped.
@@ -71,7 +81,9 @@ class LyricDocument : public DisplayItem {
   int32_t display_mode() const;
 
   // The loaded lines as saved, each with its time in `form`, joined by CR LF with no line end
-  // after the last; at most `capacity` - 1 characters.
+  // after the last; at most `capacity` - 1 characters. A text read in the standard form is
+  // written back in it instead (write_standard_lrc): its header lines, then the lines sorted,
+  // one stamp each; `form` does not apply to it.
   std::u16string join_lines(TagForm form, int32_t capacity) const;
   // The display texts (tags removed, meta lines empty) joined the same way.
   std::u16string join_display_texts(int32_t capacity) const;
@@ -129,6 +141,8 @@ class LyricDocument : public DisplayItem {
   bool manual_scroll_ = false;
   std::unique_ptr<TextMeasurer> measurer_;
   Rect marker_extent_;
+  bool standard_lrc_ = true;
+  std::optional<LrcForm> lrc_form_;
 };
 
 // The lyrics document among the display items, or null when `item` is not one.

@@ -65,6 +65,9 @@ struct Settings {
   uint8_t ver_check_beta = 0;
   uint8_t save_unicode = 0;
   uint8_t input_timetag_digit = 0;
+  // 1: lyric texts in the standard lyric-file form are read and saved in it; 0: the native
+  // form only, as before that form was known.
+  uint8_t standard_lrc = 0;
 
   DisplayItems items;
   DrawingOrder drawing_order{};

@@ -369,6 +369,8 @@ constexpr Row kTable[] = {
     row<Number<&S::ver_check_beta>>(u"[ver_check_beta]", {0}),
     row<Number<&S::save_unicode>>(u"[save_unicode]", {0}),
     row<Number<&S::input_timetag_digit>>(u"[input_timetag_digit]", {0}),
+    // Added after the native keys: an older file lacks it and gets the default.
+    row<OnOff<&S::standard_lrc>>(u"[standard_lrc]", {1}),
 };
 
 }  // namespace

@@ -104,6 +104,7 @@ void load_settings(PluginState& state, const SettingsLocation& location, HDC dc)
   // After the fonts, so the cursor marker is measured in the panel's own font.
   if (LyricDocument* lyrics = as_lyric_document(s.items[kLyricsItem].get())) {
     lyrics->set_line_spacing(s.song_return_size);
+    lyrics->set_standard_lrc(s.standard_lrc != 0);
     lyrics->init(s.song_bf_size[1], s.song_bf_size[0],
                  dc ? std::make_unique<GdiTextMeasurer>(dc, lyrics->font) : nullptr);
   }

@@ -4,6 +4,7 @@
 
 #include "player/player_types.h"
 #include "player/txt_cleanup.h"
+#include "sources/text_buffer.h"
 
 namespace sabla {
 namespace {
@@ -19,6 +20,11 @@ std::vector<uint8_t> utf16_file_bytes(std::u16string_view text) {
     bytes.push_back(static_cast<uint8_t>(c >> 8));
   }
   return bytes;
+}
+
+std::vector<uint8_t> unicode_file_bytes(std::u16string_view text, const EncodedLyrics& encoded) {
+  if (encoded.utf8 == TextFileEncoding::kCodePage) return utf16_file_bytes(text);
+  return utf8_file_bytes(text, encoded.utf8 == TextFileEncoding::kUtf8WithMark);
 }
 
 std::vector<uint8_t> ansi_file_bytes(std::string_view text) {
@@ -51,43 +57,21 @@ bool clean_for_txt(const EncodedLyrics& encoded, std::u16string& plain, std::str
   return changed;
 }
 
-bool write_txt_pair(std::u16string_view path, std::u16string_view text,
-                    const EncodedLyrics& encoded, const LyricSaveContext& context) {
-  std::u16string plain(text);
-  std::string plain_ansi = encoded.ansi;
-  if (!clean_for_txt(encoded, plain, plain_ansi, context)) return true;
-  // Only the file name's own extension counts: cutting at a '.' of a folder name would write
-  // next to the folder instead.
-  if (!has_extension(path)) return false;
-  const std::u16string base(without_extension(path));
-  // Windows compares names without regard to case, so "song.TXT" is the pair's ".txt" itself;
-  // treating it as another file would overwrite the timed text with the plain one.
-  const bool saved_as_txt = ascii_iequal(path.substr(base.size()), kTxt);
-  const std::u16string txt_path = saved_as_txt ? std::u16string(path) : base + std::u16string(kTxt);
-  const std::u16string copy_path = saved_as_txt ? base + std::u16string(kLrc) : txt_path;
-  context.files.write(copy_path, encoded.bytes);
-
-  const bool empty = encoded.unicode ? plain.empty() : plain_ansi.empty();
-  if (empty) {
-    context.files.remove(txt_path);
-  } else {
-    context.files.write(txt_path,
-                        encoded.unicode ? utf16_file_bytes(plain) : ansi_file_bytes(plain_ansi));
-  }
-  return true;
-}
-
 }  // namespace
 
 EncodedLyrics encode_lyric_text(std::u16string_view text, bool save_unicode,
-                                const AnsiCodec& codec) {
+                                const AnsiCodec& codec, TextFileEncoding kept) {
   EncodedLyrics encoded;
   std::optional<std::string> ansi = codec.encode(text);
   encoded.ansi_fits = ansi.has_value();
   if (ansi) encoded.ansi = std::move(*ansi);
   const bool round_trips = encoded.ansi_fits && codec.decode(encoded.ansi) == text;
   encoded.unicode = save_unicode || !round_trips;
-  encoded.bytes = encoded.unicode ? utf16_file_bytes(text) : ansi_file_bytes(encoded.ansi);
+  if (kept == TextFileEncoding::kUtf8 || kept == TextFileEncoding::kUtf8WithMark) {
+    encoded.unicode = true;
+    encoded.utf8 = kept;
+  }
+  encoded.bytes = encoded.unicode ? unicode_file_bytes(text, encoded) : ansi_file_bytes(encoded.ansi);
   return encoded;
 }
 
@@ -101,12 +85,47 @@ bool write_lyric_file(std::u16string_view path, std::u16string_view text,
                       const LyricSaveContext& context) {
   if (path.empty()) return false;
   text = buffer_text(text);
-  const EncodedLyrics encoded =
-      encode_lyric_text(text, context.settings.save_unicode != 0, context.codec);
-  if (!context.files.write(path, encoded.bytes)) return false;
-  if (text.empty()) context.files.remove(path);
-  if (context.settings.auto_save[0] != 1) return true;
-  return write_txt_pair(path, text, encoded, context);
+  const EncodedLyrics encoded = encode_lyric_text(
+      text, context.settings.save_unicode != 0, context.codec,
+      context.file_encoding ? context.file_encoding(path) : TextFileEncoding::kCodePage);
+  std::u16string plain(text);
+  std::string plain_ansi = encoded.ansi;
+  const bool pair_due = context.settings.auto_save[0] == 1 &&
+                        clean_for_txt(encoded, plain, plain_ansi, context);
+  // Only the file name's own extension counts: cutting at a '.' of a folder name would write
+  // next to the folder instead.
+  if (!pair_due || !has_extension(path)) {
+    if (!context.files.write(path, encoded.bytes)) return false;
+    if (text.empty()) context.files.remove(path);
+    return !pair_due;
+  }
+
+  const std::u16string base(without_extension(path));
+  const std::u16string txt_path = base + std::u16string(kTxt);
+  const bool plain_empty = encoded.unicode ? plain.empty() : plain_ansi.empty();
+  const std::vector<uint8_t> plain_bytes =
+      encoded.unicode ? unicode_file_bytes(plain, encoded) : ansi_file_bytes(plain_ansi);
+  // Windows compares names without regard to case, so "song.TXT" is the pair's ".txt" itself;
+  // treating it as another file would overwrite the timed text with the plain one.
+  if (!ascii_iequal(path.substr(base.size()), kTxt)) {
+    if (!context.files.write(path, encoded.bytes)) return false;
+    // The ".txt" goes from its old content straight to the plain text, so a failed write
+    // leaves the old one rather than a timed copy that was about to be replaced.
+    if (plain_empty) {
+      context.files.remove(txt_path);
+    } else {
+      context.files.write(txt_path, plain_bytes);
+    }
+    return true;
+  }
+  // Saved as ".txt": the timed text reaches the ".lrc" before the ".txt" gives up its timetags.
+  // When the ".lrc" cannot be written the ".txt" keeps them, so they are never lost.
+  if (!context.files.write(base + std::u16string(kLrc), encoded.bytes)) {
+    return context.files.write(path, encoded.bytes);
+  }
+  if (!context.files.write(path, plain_bytes)) return false;
+  if (plain_empty) context.files.remove(path);
+  return true;
 }
 
 void create_new_file_folders(const SongNames& song, const LyricSaveContext& context) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "sources/lyric_save_codec.h"
 #include "sources/lyric_save_files.h"
 #include "sources/lyric_search_names.h"
+#include "sources/text_file.h"
 
 namespace sabla {
 
@@ -19,18 +21,24 @@ struct LyricSaveContext {
   const AnsiCodec& codec;
   LyricSaveFiles& files;
   UnknownNames unknown;
+  // How the file a save replaces was read (kCodePage when there is none); a UTF-8 file stays
+  // UTF-8. Without it every save picks its encoding from the text and the settings alone.
+  std::function<TextFileEncoding(std::u16string_view path)> file_encoding = nullptr;
 };
 
-// `text` as a lyric file: ANSI when every character survives the trip through the code page and
-// `save_unicode` is off, else the mark FF FE and UTF-16 little-endian units. No terminator.
+// `text` as a lyric file: UTF-8 (with the mark EF BB BF when `kept` had it) when the file it
+// replaces is UTF-8; otherwise ANSI when every character survives the trip through the code page
+// and `save_unicode` is off, else the mark FF FE and UTF-16 little-endian units. No terminator.
 struct EncodedLyrics {
   std::vector<uint8_t> bytes;
-  bool unicode = false;
+  bool unicode = false;  // UTF-16 or UTF-8
+  TextFileEncoding utf8 = TextFileEncoding::kCodePage;  // kUtf8 or kUtf8WithMark when UTF-8
   std::string ansi;  // the 8-bit form; empty when the text does not fit the 8-bit buffer
   bool ansi_fits = false;
 };
 EncodedLyrics encode_lyric_text(std::u16string_view text, bool save_unicode,
-                                const AnsiCodec& codec);
+                                const AnsiCodec& codec,
+                                TextFileEncoding kept = TextFileEncoding::kCodePage);
 
 // How far `empty_meta_lines` looks for the end of a '@' line: the two `song_bf_size` numbers
 // multiplied.
@@ -40,8 +48,10 @@ size_t meta_line_scan_limit(const Settings& settings);
 // text deletes the file instead. With the first `auto_save` number set and timetags or '@' lines
 // in the text, also writes the pair: the timed text stays at `path` (a ".txt" keeps its timed
 // copy in the ".lrc" of the same name) and the ".txt" of that name gets the plain text, or is
-// deleted when nothing remains. False when `path` cannot be written, or when the pair is due and
-// the file name has no extension; failures writing the pair are otherwise ignored.
+// deleted when nothing remains. Each file goes from its old content straight to its final one;
+// when a ".txt" is saved and its ".lrc" cannot be written, the ".txt" keeps the timed text.
+// False when `path` cannot be written, or when the pair is due and the file name has no
+// extension; failures writing the pair are otherwise ignored.
 bool write_lyric_file(std::u16string_view path, std::u16string_view text,
                       const LyricSaveContext& context);
 

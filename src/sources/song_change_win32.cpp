@@ -85,7 +85,8 @@ bool save_panel_lyrics(PluginState& state) {
   if (!panel) return false;
   const std::unique_ptr<AnsiCodec> codec = make_ansi_codec();
   SystemLyricSaveFiles files;
-  const LyricSaveContext context{state.settings, *codec, files, unknown_names(state.strings)};
+  const LyricSaveContext context{state.settings, *codec, files, unknown_names(state.strings),
+                                 &text_file_encoding};
   const DocumentSong song{song_names(state.song), state.song.lyrics_path,
                           NewLyricsFacts{state.sources.external_lyrics_found,
                                          state.clock.track_info_valid,

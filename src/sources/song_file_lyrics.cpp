@@ -16,22 +16,40 @@ bool read_song_file_lyrics(std::u16string_view file_path, SongLyrics& lyrics,
   lyrics = {};
   const int32_t version = access.host_major_version;
   if (version < kLyricsHostMajorVersion) return false;
-  if (!access.player.has_lyrics(version, access.status)) return false;
+  const SongFileKind kind = song_file_kind(file_path);
+  std::unique_ptr<ByteSource> file;
+  bool tried = false;
+  const auto opened = [&]() -> ByteSource* {
+    if (!tried && kind != SongFileKind::kUnsupported && access.open_file) {
+      file = access.open_file(file_path);
+    }
+    tried = true;
+    return file.get();
+  };
 
-  if (version >= kPlayerLyricsHostMajorVersion) {
-    access.player.read_lyrics(lyrics, version, access.status);
-    // The player's line ends are its own; the lyrics document splits lines at LF only.
-    normalize_line_ends(lyrics.text);
-    lyrics.has = !lyrics.text.empty();
-    return lyrics.has;
+  if (access.player.has_lyrics(version, access.status)) {
+    if (version >= kPlayerLyricsHostMajorVersion) {
+      access.player.read_lyrics(lyrics, version, access.status);
+      // The player's line ends are its own; the lyrics document splits lines at LF only.
+      normalize_line_ends(lyrics.text);
+      lyrics.has = !lyrics.text.empty();
+      if (lyrics.has) return true;
+    } else if (ByteSource* source = opened()) {
+      if (std::optional<std::u16string> text = scan_song_file(*source, kind, access.ansi)) {
+        lyrics.text = std::move(*text);
+        lyrics.has = true;
+        return true;
+      }
+    }
   }
 
-  const SongFileKind kind = song_file_kind(file_path);
-  if (kind == SongFileKind::kUnsupported || !access.open_file) return false;
-  const std::unique_ptr<ByteSource> file = access.open_file(file_path);
-  if (!file) return false;
-  std::optional<std::u16string> text = scan_song_file(*file, kind, access.ansi);
-  if (!text) return false;
+  // Synchronised lyrics come last: the player knows nothing of them (it reports no lyrics for a
+  // song that has only these), and unsynchronised ones, which it does know, win.
+  if (kind != SongFileKind::kId3) return false;
+  ByteSource* source = opened();
+  if (!source) return false;
+  std::optional<std::u16string> text = scan_id3_synced_lyrics(*source);
+  if (!text || text->empty()) return false;
   lyrics.text = std::move(*text);
   lyrics.has = true;
   return true;

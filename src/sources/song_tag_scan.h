@@ -23,6 +23,11 @@ SongFileKind song_file_kind(std::u16string_view path);
 // `ansi`, the system's code page.
 std::optional<std::u16string> scan_id3_lyrics(ByteSource& file, const CodePage& ansi);
 
+// The lyrics of an ID3v2.3 or 2.4 SYLT frame with millisecond timestamps (the first SYLT in the
+// file), as lines each beginning with the native long tag of its time; text in any of the four
+// ID3 encodings. Frames with MPEG-frame timestamps and files without an ID3 tag give nothing.
+std::optional<std::u16string> scan_id3_synced_lyrics(ByteSource& file);
+
 // The UTF-8 lyrics of an MP4 file, found by scanning its bytes for the ©lyr atom.
 std::optional<std::u16string> scan_mp4_lyrics(ByteSource& file);
 

@@ -80,4 +80,36 @@ std::u16string text_from_code_page(std::span<const uint8_t> bytes, const CodePag
   return decoded;
 }
 
+std::vector<uint8_t> utf8_file_bytes(std::u16string_view text, bool mark) {
+  std::vector<uint8_t> out;
+  out.reserve(text.size() * 3 + 3);
+  if (mark) out = {0xEF, 0xBB, 0xBF};
+  const auto put = [&](uint32_t b) { out.push_back(static_cast<uint8_t>(b)); };
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = text[i];
+    if (is_high_surrogate(text[i]) && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      put(c);
+    } else if (c < 0x800) {
+      put(0xC0 | (c >> 6));
+      put(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      put(0xE0 | (c >> 12));
+      put(0x80 | ((c >> 6) & 0x3F));
+      put(0x80 | (c & 0x3F));
+    } else {
+      put(0xF0 | (c >> 18));
+      put(0x80 | ((c >> 12) & 0x3F));
+      put(0x80 | ((c >> 6) & 0x3F));
+      put(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 }  // namespace sabla

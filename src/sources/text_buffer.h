@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/code_page.h"
 
@@ -27,5 +28,9 @@ std::u16string text_from_utf16_bytes(std::span<const uint8_t> bytes, bool big_en
 // 8-bit text: the bytes up to the first zero byte, decoded by `code_page` and cut at
 // kMaxTextUnits units.
 std::u16string text_from_code_page(std::span<const uint8_t> bytes, const CodePage& code_page);
+
+// `text` as the bytes of a UTF-8 file, behind the mark EF BB BF when `mark`; a surrogate half
+// without its partner becomes U+FFFD, which has no UTF-8 form of its own.
+std::vector<uint8_t> utf8_file_bytes(std::u16string_view text, bool mark);
 
 }  // namespace sabla

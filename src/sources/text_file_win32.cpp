@@ -44,6 +44,16 @@ bool read_text_file(std::u16string_view path, std::u16string& out, const CodePag
   }
 }
 
+TextFileEncoding text_file_encoding(std::u16string_view path) {
+  try {
+    std::vector<uint8_t> bytes;
+    if (!read_file_start(path, bytes)) return TextFileEncoding::kCodePage;
+    return detect_text_file_encoding(bytes);
+  } catch (...) {
+    return TextFileEncoding::kCodePage;
+  }
+}
+
 bool read_text_file(std::u16string_view path, std::u16string& out) {
   out.clear();
   try {

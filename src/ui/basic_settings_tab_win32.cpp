@@ -94,6 +94,7 @@ bool BasicSettingsTab::on_init() {
   check(page, IDC_BASIC_VERSION_CHECK, settings.ver_check == 1);
   check(page, IDC_BASIC_IPOD_AUTO_SAVE, settings.auto_save[1] == 1);
   check(page, IDC_BASIC_UNICODE, settings.save_unicode == 1);
+  check(page, IDC_BASIC_STANDARD_LRC, settings.standard_lrc != 0);
   check(page, IDC_BASIC_SUBFOLDERS, settings.find_sdir != 0);
   check(page, IDC_BASIC_LRC_AND_TXT, settings.auto_save[0] == 1);
 
@@ -245,6 +246,11 @@ bool BasicSettingsTab::on_command(int id, int code, HWND) {
       return true;
     case IDC_BASIC_VERSION_CHECK:
       if (code == BN_CLICKED) settings.ver_check = check_box(id) ? 1 : 0;
+      return true;
+    case IDC_BASIC_STANDARD_LRC:
+      // Takes effect when the settings are reloaded on closing the window, which also reloads
+      // the lyrics.
+      if (code == BN_CLICKED) settings.standard_lrc = check_box(id) ? 1 : 0;
       return true;
     case IDC_BASIC_IPOD_AUTO_SAVE:
       if (code == BN_CLICKED) settings.auto_save[1] = check_box(id) ? 1 : 0;

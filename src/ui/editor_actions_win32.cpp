@@ -107,7 +107,8 @@ bool save_external_text(OptionsWindow& window) {
   const SongInfo& edited = state.options.edited_song;
   const std::unique_ptr<AnsiCodec> codec = make_ansi_codec();
   SystemLyricSaveFiles files;
-  const LyricSaveContext context{state.settings, *codec, files, unknown_names(state.strings)};
+  const LyricSaveContext context{state.settings, *codec, files, unknown_names(state.strings),
+                                 &text_file_encoding};
   if (!save_editor_lyrics(song_names(edited), window.external().text(), context)) {
     window.warn(with_argument(window.text(kSaveFailed), edited.lyrics_path));
     return false;

@@ -43,6 +43,21 @@ tag("mutagen_uslt_utf16_v24.mp3", 4,
     USLT(encoding=1, lang="jpn", desc="", text="四の歌詞\r\nです"))
 tag("mutagen_uslt_described.mp3", 3,
     USLT(encoding=0, lang="eng", desc="Lyrics", text="Hello\nWorld"))
+
+# Synchronised lyrics (SYLT), millisecond stamps, in each of the four encodings and both
+# versions; one with MPEG-frame stamps, and one as karaoke syllables with line starts marked.
+from mutagen.id3 import SYLT
+lines = [("灯りの歌", 1500), ("second line", 62340), ("三行目", 125000)]
+for enc, version in [(0, 3), (1, 3), (2, 4), (3, 4)]:
+    text = lines if enc else [("Latin-1 é", 1500), ("second line", 62340), ("third", 125000)]
+    tag(f"mutagen_sylt_enc{enc}_v2{version}.mp3", version,
+        SYLT(encoding=enc, lang="jpn", format=2, type=1, desc="歌詞" if enc else "lyrics",
+             text=text))
+tag("mutagen_sylt_mpeg_frames.mp3", 3,
+    SYLT(encoding=3, lang="jpn", format=1, type=1, desc="", text=lines))
+tag("mutagen_sylt_syllables.mp3", 4,
+    SYLT(encoding=1, lang="eng", format=2, type=1, desc="",
+         text=[("Hel", 1000), ("lo", 1500), ("\nWor", 3000), ("ld", 3200)]))
 PY
 
 # AtomicParsley: the ©lyr atom in UTF-8.

@@ -19,6 +19,8 @@
 #define IDC_BASIC_NEW_NAME_SUFFIX 1135
 #define IDC_BASIC_LRC_AND_TXT 1039
 #define IDC_BASIC_UNICODE 1112
+// Added later than the others, with no popup help topic of its own.
+#define IDC_BASIC_STANDARD_LRC 1138
 #define IDC_BASIC_WHEEL_LABEL 1073
 #define IDC_BASIC_WHEEL 1072
 #define IDC_BASIC_WHEEL_SPIN 1075

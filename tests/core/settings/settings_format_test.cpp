@@ -60,6 +60,7 @@ Settings custom_settings() {
   s.ver_check_beta = 1;
   s.save_unicode = 1;
   s.input_timetag_digit = 1;
+  s.standard_lrc = 0;
   for (int i = 0; i < kItemCount; ++i) {
     DisplayItem& item = *s.items[i];
     item.font_size = 30 + i;
@@ -136,11 +137,14 @@ TEST(SettingsFormat, DefaultsAreWrittenInFileOrder) {
   const size_t scroll_up = text.find(u"[scroll_up]");
   const size_t new_file = text.find(u"[new_file]");
   const size_t current_tab = text.find(u"[current_tab]");
-  const size_t last = text.find(u"[input_timetag_digit]\r\n0\r\n");
+  const size_t native_last = text.find(u"[input_timetag_digit]\r\n0\r\n");
+  // The standard-form switch came later: it follows every native key, on by default.
+  const size_t last = text.find(u"[standard_lrc]\r\n1\r\n");
   EXPECT_LT(url_key, loop);
   EXPECT_LT(loop, scroll_up);
   EXPECT_LT(current_tab, new_file);
-  EXPECT_EQ(last + 26, text.size());
+  EXPECT_EQ(native_last + 26, last);
+  EXPECT_EQ(last + 19, text.size());
 }
 
 TEST(SettingsFormat, EveryKeyReadsBackWhatWasWritten) {

@@ -14,9 +14,11 @@ class FakeSaveFiles final : public LyricSaveFiles {
   std::map<std::u16string, std::vector<uint8_t>> files;
   std::set<std::u16string> folders;
   std::vector<std::u16string> log;  // "write <path>", "remove <path>", "mkdir <path>"
+  std::set<std::u16string> failing;  // writes to these fail, leaving the file as it was
 
   bool write(std::u16string_view path, std::span<const uint8_t> bytes) override {
     log.push_back(u"write " + std::u16string(path));
+    if (failing.count(std::u16string(path))) return false;
     const size_t separator = path.rfind(u'\\');
     if (separator != std::u16string_view::npos &&
         !folders.count(std::u16string(path.substr(0, separator)))) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lyric_save_fakes.h"
 #include "lyric_search_test_song.h"
 #include "player/player_types.h"
@@ -124,6 +126,39 @@ TEST_F(LyricSave, AutoSaveNeedsAnExtensionOfTheFileName) {
   EXPECT_FALSE(write(u"C:\\a.b\\song", u"[00:01]a"));
   // The lyrics themselves were saved; nothing was written beside the folder.
   EXPECT_EQ(files.log, std::vector<std::u16string>{u"write C:\\a.b\\song"});
+}
+
+// Each file of the pair goes from its old bytes straight to its new ones, so a failed write
+// leaves the old file, never an in-between copy; the timed text is never written nowhere.
+TEST_F(LyricSave, AFailedWriteInThePairLeavesOldOrNewBytes) {
+  settings.auto_save[0] = 1;
+  struct Case {
+    const char16_t* saved;
+    const char16_t* failing;
+    bool result;
+    const char* lrc;  // afterwards
+    const char* txt;
+  };
+  const Case cases[] = {
+      {u"C:\\M\\s.lrc", u"", true, "[00:01]a", "a"},
+      {u"C:\\M\\s.lrc", u"C:\\M\\s.txt", true, "[00:01]a", "old txt"},
+      {u"C:\\M\\s.lrc", u"C:\\M\\s.lrc", false, "old lrc", "old txt"},
+      {u"C:\\M\\s.txt", u"", true, "[00:01]a", "a"},
+      {u"C:\\M\\s.txt", u"C:\\M\\s.txt", false, "[00:01]a", "old txt"},
+      // No ".lrc" to hold the timetags: the ".txt" keeps them.
+      {u"C:\\M\\s.txt", u"C:\\M\\s.lrc", true, "old lrc", "[00:01]a"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    const Case& c = cases[i];
+    files.files = {{u"C:\\M\\s.lrc", bytes_of("old lrc")}, {u"C:\\M\\s.txt", bytes_of("old txt")}};
+    files.failing = {c.failing};
+    files.log.clear();
+    EXPECT_EQ(write(c.saved, u"[00:01]a"), c.result);
+    EXPECT_EQ(file(u"C:\\M\\s.lrc"), bytes_of(c.lrc));
+    EXPECT_EQ(file(u"C:\\M\\s.txt"), bytes_of(c.txt));
+    EXPECT_LE(std::count(files.log.begin(), files.log.end(), u"write C:\\M\\s.txt"), 1);
+  }
 }
 
 TEST_F(LyricSave, AutoSaveCleansTheAnsiFormCharacterByCharacter) {

@@ -89,11 +89,15 @@ TEST_F(ReadSongFileLyrics, NothingFoundLeavesTheLyricsEmpty) {
   EXPECT_FALSE(lyrics.has);
 }
 
-TEST_F(ReadSongFileLyrics, TheFileIsOnlyReadWhenThePlayerSaysTheTrackHasLyrics) {
+TEST_F(ReadSongFileLyrics, WithoutPlayerLyricsOnlySynchronisedOnesAreLookedFor) {
   player.lyrics.clear();
+  // The file holds a USLT frame only, which the player would have known about.
   EXPECT_FALSE(read(u"C:\\Music\\tagged.mp3", 6));
-  EXPECT_TRUE(files.opened.empty());
+  EXPECT_EQ(files.opened, (std::vector<std::u16string>{u"C:\\Music\\tagged.mp3"}));
   EXPECT_FALSE(lyrics.has);
+  // MP4 files have no SYLT: not opened.
+  EXPECT_FALSE(read(u"C:\\Music\\tagged.M4A", 6));
+  EXPECT_EQ(files.opened.size(), 1u);
 }
 
 TEST_F(ReadSongFileLyrics, LaterHostsAskThePlayer) {
@@ -105,7 +109,8 @@ TEST_F(ReadSongFileLyrics, LaterHostsAskThePlayer) {
   player.lyrics.clear();
   EXPECT_FALSE(read(u"C:\\Music\\tagged.mp3", 12));
   EXPECT_FALSE(lyrics.has);
-  EXPECT_TRUE(files.opened.empty());
+  // Only to look for synchronised lyrics, which the player does not report.
+  EXPECT_EQ(files.opened, (std::vector<std::u16string>{u"C:\\Music\\tagged.mp3"}));
 }
 
 }  // namespace

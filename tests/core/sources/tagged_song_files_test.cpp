@@ -40,5 +40,27 @@ TEST(TaggedSongFiles, LyricsWrittenByTaggersAreFound) {
   EXPECT_EQ(scan_file("atomicparsley_lyrics.m4a"), u"歌詞\r\ntwo");
 }
 
+std::optional<std::u16string> scan_synced(const std::string& name) {
+  std::ifstream in(data_path(name), std::ios::binary);
+  EXPECT_TRUE(in.good()) << data_path(name);
+  const test::Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  MemoryByteSource source(file);
+  return scan_id3_synced_lyrics(source);
+}
+
+TEST(TaggedSongFiles, SynchronisedLyricsWrittenByMutagenAreTimedLines) {
+  const std::u16string japanese = u"[00:01:50]灯りの歌\r\n[01:02:34]second line\r\n[02:05:00]三行目";
+  EXPECT_EQ(scan_synced("mutagen_sylt_enc0_v23.mp3"),
+            u"[00:01:50]Latin-1 é\r\n[01:02:34]second line\r\n[02:05:00]third");
+  EXPECT_EQ(scan_synced("mutagen_sylt_enc1_v23.mp3"), japanese);
+  EXPECT_EQ(scan_synced("mutagen_sylt_enc2_v24.mp3"), japanese);
+  EXPECT_EQ(scan_synced("mutagen_sylt_enc3_v24.mp3"), japanese);
+  EXPECT_EQ(scan_synced("mutagen_sylt_syllables.mp3"), u"[00:01:00]Hello\r\n[00:03:00]World");
+  // MPEG-frame stamps cannot be turned into times without decoding the audio.
+  EXPECT_EQ(scan_synced("mutagen_sylt_mpeg_frames.mp3"), std::nullopt);
+  // A file with unsynchronised lyrics only.
+  EXPECT_EQ(scan_synced("mutagen_uslt_utf16_v24.mp3"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace sabla

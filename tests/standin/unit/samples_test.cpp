@@ -48,13 +48,15 @@ class SamplePlaylist : public ::testing::Test {
     ASSERT_TRUE(text.has_value());
     const ParsedPlaylist parsed = parse_playlist(*text);
     ASSERT_TRUE(parsed.ok()) << parsed.problems.front();
-    ASSERT_EQ(parsed.tracks.size(), 2u);
+    ASSERT_EQ(parsed.tracks.size(), 3u);
     track = parsed.tracks[0];
     plain = parsed.tracks[1];
+    folder_only = parsed.tracks[2];
   }
 
-  PlaylistTrack track;  // with lyrics and artwork
-  PlaylistTrack plain;  // without either
+  PlaylistTrack track;        // with lyrics and artwork
+  PlaylistTrack plain;        // without either
+  PlaylistTrack folder_only;  // lyrics only in a lyric folder, as a UTF-8 standard LRC file
 };
 
 TEST_F(SamplePlaylist, AThreeMinuteSongWithItsFilesAndOneWithout) {
@@ -72,6 +74,10 @@ TEST_F(SamplePlaylist, AThreeMinuteSongWithItsFilesAndOneWithout) {
   EXPECT_LT(plain.end_ms(), plain.length_ms);
   // Neither song file is bundled: the player only reports where it would be.
   EXPECT_FALSE(std::filesystem::exists(kSamples / track.location));
+  // The third track's lyrics sit where the folder search finds them, not with the player.
+  EXPECT_TRUE(folder_only.lyrics.empty());
+  EXPECT_TRUE(std::filesystem::exists(kSamples / (folder_only.artist + " - " +
+                                                  folder_only.title + ".lrc")));
 }
 
 TEST_F(SamplePlaylist, LyricsDecodeAsThePlayerWouldHandThemOut) {

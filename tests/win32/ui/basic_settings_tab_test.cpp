@@ -34,6 +34,7 @@ class BasicSettingsTabTest : public OptionsWindowFixture {
     s.wheel_scroll = 2;
     s.make_ipod_subfolder = 3;
     s.to_iPod_text_path = u"I:\\Notes";
+    s.standard_lrc = 0;  // the exact old reading
   }
 
   HWND basic() const {
@@ -111,6 +112,7 @@ TEST_F(BasicSettingsTabTest, ShowsTheSettingsWithSlotOneChosen) {
   EXPECT_EQ(s.find_sdir, 1);
   EXPECT_TRUE(checked(IDC_BASIC_VERSION_CHECK));
   EXPECT_TRUE(checked(IDC_BASIC_UNICODE));
+  EXPECT_FALSE(checked(IDC_BASIC_STANDARD_LRC));
   EXPECT_TRUE(checked(IDC_BASIC_LRC_AND_TXT));
   EXPECT_FALSE(checked(IDC_BASIC_IPOD_AUTO_SAVE));
   EXPECT_EQ(item_text(field(IDC_BASIC_NEW_FOLDER), 3), wide_text(state.strings.text(40053)));
@@ -245,7 +247,8 @@ TEST_F(BasicSettingsTabTest, CheckBoxesAndListsWriteTheirSettings) {
   const Settings& s = state.settings;
   for (const Box& box :
        {Box{IDC_BASIC_LRC_AND_TXT, &s.auto_save[0]}, Box{IDC_BASIC_IPOD_AUTO_SAVE, &s.auto_save[1]},
-        Box{IDC_BASIC_UNICODE, &s.save_unicode}, Box{IDC_BASIC_VERSION_CHECK, &s.ver_check}}) {
+        Box{IDC_BASIC_UNICODE, &s.save_unicode}, Box{IDC_BASIC_VERSION_CHECK, &s.ver_check},
+        Box{IDC_BASIC_STANDARD_LRC, &s.standard_lrc}}) {
     SCOPED_TRACE(box.id);
     click(box.id);
     EXPECT_EQ(*box.setting, 1);
@@ -348,6 +351,7 @@ const std::vector<Row> kRows = {
     {IDC_BASIC_NEW_NAME_SUFFIX, Kind::kLabel},
     {IDC_BASIC_LRC_AND_TXT, Kind::kCheckBox},
     {IDC_BASIC_UNICODE, Kind::kCheckBox},
+    {IDC_BASIC_STANDARD_LRC, Kind::kCheckBox},
     {IDC_BASIC_WHEEL_LABEL, Kind::kLabel},
     {IDC_BASIC_WHEEL, Kind::kEdit},
     {IDC_BASIC_WHEEL_SPIN, Kind::kSpin},
