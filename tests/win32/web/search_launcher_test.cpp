@@ -70,20 +70,21 @@ std::wstring read_report(const std::wstring& path) {
   return text;
 }
 
-// A folder beside the test holding this test binary as "probe.exe" (a hard link, or a copy).
+// A folder beside the test binary (not in whatever folder the run started from) holding this
+// test binary as "probe.exe" (a hard link, or a copy).
 // The probe stays behind: Wine counts every link to the running test binary as in use, so it
 // cannot be deleted now; the next run replaces it, and the report is removed.
 class ProbeFolder {
  public:
   explicit ProbeFolder(const wchar_t* name) {
-    wchar_t full[MAX_PATH] = {};
-    GetFullPathNameW(name, MAX_PATH, full, nullptr);
-    folder_ = full;
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    folder_ = self;
+    folder_.erase(folder_.find_last_of(L"\\/") + 1);
+    folder_ += name;
     CreateDirectoryW(folder_.c_str(), nullptr);
     DeleteFileW(report().c_str());
     DeleteFileW(probe().c_str());  // fails only when it is a link to this very binary
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
     if (!CreateHardLinkW(probe().c_str(), self, nullptr)) CopyFileW(self, probe().c_str(), TRUE);
   }
   ~ProbeFolder() { DeleteFileW(report().c_str()); }
