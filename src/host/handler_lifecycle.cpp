@@ -62,6 +62,7 @@ int32_t handle_init(PluginState& state, HandlerServices& services, void* record)
 int32_t handle_clear(PluginState& state, HandlerServices& services) {
   // A host that skips "hide" still gets its window's resources back.
   if (state.window.visible) handle_hide(state, services);
+  services.player().end_session();
   state.strings.clear();
   state.key_names.free_key_names();
   services.end_instance(state);
@@ -85,6 +86,8 @@ int32_t handle_show(PluginState& state, HandlerServices& services, const void* r
   state.window.host_window = show.window;
   state.window.visible = true;
 
+  // The idle calls ask the player's position many times a second while the visualizer shows.
+  services.player().begin_session();
   take_track_location(state.song, services.player(), state.status);
 
   state.pointer = PointerState{};
@@ -132,6 +135,7 @@ int32_t handle_hide(PluginState& state, HandlerServices& services) {
   clear_host_records(instance);
   state.wheel.close_wheel();
   services.delete_temp_artwork(state);
+  services.player().end_session();
   return kStatusOk;
 }
 

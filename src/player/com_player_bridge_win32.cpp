@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -37,28 +38,6 @@ ComPtr<IDispatch> create_player() {
   return player;
 }
 
-// Runs `body` with the application object inside a COM apartment of its own; `failure` when
-// COM or the player cannot be reached. The object is released before the apartment is left.
-template <class Result, class Body>
-Result in_player(Result failure, Body&& body) {
-  ComApartment apartment;
-  if (!apartment.usable()) return failure;
-  ComPtr<IDispatch> player = create_player();
-  if (!player) return failure;
-  return body(player.get());
-}
-
-// The busy test, then `body` in the player. Nothing thrown gets past an operation.
-template <class Result, class Body>
-Result with_player(WindowSource& windows, StatusMessage& status, Result failure, Body&& body) {
-  try {
-    if (check_player_busy(windows, status)) return failure;
-    return in_player(failure, body);
-  } catch (...) {
-    return failure;
-  }
-}
-
 ComPtr<IDispatch> object_property(IDispatch* object, const wchar_t* name,
                                   std::span<const VARIANT> args = {}) {
   UniqueVariant answer;
@@ -66,9 +45,10 @@ ComPtr<IDispatch> object_property(IDispatch* object, const wchar_t* name,
   return object_of(answer.get());
 }
 
-std::optional<int32_t> int32_property(IDispatch* object, const wchar_t* name) {
+std::optional<int32_t> int32_property(IDispatch* object, const wchar_t* name,
+                                      MemberIds* ids = nullptr) {
   UniqueVariant answer;
-  if (FAILED(get_property(object, name, answer))) return std::nullopt;
+  if (FAILED(get_property(object, name, answer, {}, ids))) return std::nullopt;
   return int32_of(answer.get());
 }
 
@@ -144,52 +124,121 @@ bool lyrics_supported(int32_t host_major_version) {
 
 }  // namespace
 
+void ComPlayerBridge::begin_session() {
+  end_session();
+  try {
+    auto apartment = std::make_unique<ComApartment>();
+    if (!apartment->usable()) return;
+    apartment_ = std::move(apartment);
+    session_thread_ = GetCurrentThreadId();
+  } catch (...) {
+    // Without a session every operation reaches the player on its own.
+  }
+}
+
+void ComPlayerBridge::end_session() {
+  if (!apartment_) return;
+  player_ids_.forget();
+  if (session_thread_ == GetCurrentThreadId()) {
+    player_.reset();
+    apartment_.reset();
+  } else {
+    // Another thread may neither release the object nor leave the session thread's apartment:
+    // both are let go of untouched.
+    static_cast<void>(player_.release());
+    static_cast<void>(apartment_.release());
+  }
+  session_thread_ = 0;
+}
+
+// Runs `body` with the application object; `failure` when COM or the player cannot be reached.
+// In the session's thread the kept object serves, created when there is none; elsewhere a COM
+// apartment and an object of the operation's own, both gone before it returns.
+template <class Result, class Body>
+Result ComPlayerBridge::in_player(Result failure, Body&& body) {
+  if (apartment_ && session_thread_ == GetCurrentThreadId()) {
+    if (!player_) {
+      player_ids_.forget();
+      player_ = create_player();
+      if (!player_) return failure;
+    }
+    const uint32_t gone_before = server_gone_count();
+    // The body may end up in a message loop (a proxy waiting for its answer) that ends the
+    // session; the reference held here keeps the object alive until the body is done.
+    const ComPtr<IDispatch> player = ComPtr<IDispatch>::copy_of(player_.get());
+    Result result = body(player.get());
+    if (server_gone_count() != gone_before && player_.get() == player.get()) {
+      player_ids_.forget();
+      player_.reset();
+    }
+    return result;
+  }
+  ComApartment apartment;
+  if (!apartment.usable()) return failure;
+  ComPtr<IDispatch> player = create_player();
+  if (!player) return failure;
+  return body(player.get());
+}
+
+// The busy test, then `body` in the player. Nothing thrown gets past an operation.
+template <class Result, class Body>
+Result ComPlayerBridge::with_player(StatusMessage& status, Result failure, Body&& body) {
+  try {
+    if (check_player_busy(windows_, status)) return failure;
+    return in_player(failure, body);
+  } catch (...) {
+    return failure;
+  }
+}
+
 bool ComPlayerBridge::seek(int32_t seconds, StatusMessage& status) {
-  return with_player(windows_, status, false, [&](IDispatch* player) {
-    return SUCCEEDED(put_property(player, L"PlayerPosition", int32_argument(seconds)));
+  return with_player(status, false, [&](IDispatch* player) {
+    return SUCCEEDED(
+        put_property(player, L"PlayerPosition", int32_argument(seconds), ids_for(player)));
   });
 }
 
 int32_t ComPlayerBridge::player_position(StatusMessage& status) {
-  return with_player(windows_, status, int32_t{-1}, [](IDispatch* player) {
-    const std::optional<int32_t> seconds = int32_property(player, L"PlayerPosition");
+  return with_player(status, int32_t{-1}, [this](IDispatch* player) {
+    const std::optional<int32_t> seconds =
+        int32_property(player, L"PlayerPosition", ids_for(player));
     return seconds && *seconds >= 0 ? *seconds : -1;
   });
 }
 
 bool ComPlayerBridge::has_current_track(StatusMessage& status) {
-  return with_player(windows_, status, false,
+  return with_player(status, false,
                      [](IDispatch* player) { return static_cast<bool>(current_track(player)); });
 }
 
 bool ComPlayerBridge::play_current(StatusMessage& status) {
-  return with_player(windows_, status, false, [](IDispatch* player) {
+  return with_player(status, false, [](IDispatch* player) {
     return current_track(player) && call(player, L"Play");
   });
 }
 
 bool ComPlayerBridge::pause(StatusMessage& status) {
-  return with_player(windows_, status, false,
+  return with_player(status, false,
                      [](IDispatch* player) { return call(player, L"Pause"); });
 }
 
 bool ComPlayerBridge::fast_forward(StatusMessage& status) {
-  return with_player(windows_, status, false,
+  return with_player(status, false,
                      [](IDispatch* player) { return call(player, L"FastForward"); });
 }
 
 bool ComPlayerBridge::rewind(StatusMessage& status) {
-  return with_player(windows_, status, false,
+  return with_player(status, false,
                      [](IDispatch* player) { return call(player, L"Rewind"); });
 }
 
 bool ComPlayerBridge::previous_track(StatusMessage& status) {
-  return with_player(windows_, status, false,
+  return with_player(status, false,
                      [](IDispatch* player) { return change_track(player, L"PreviousTrack"); });
 }
 
 bool ComPlayerBridge::next_track(StatusMessage& status) {
-  return with_player(windows_, status, false,
+  return with_player(status, false,
                      [](IDispatch* player) { return change_track(player, L"NextTrack"); });
 }
 
@@ -197,7 +246,7 @@ bool ComPlayerBridge::current_track_ids(PlayerTrackIds& ids, StatusMessage& stat
   // Stale numbers would later aim a lyrics write at another song, so they never survive a
   // failed read.
   ids = {};
-  return with_player(windows_, status, false, [&](IDispatch* player) {
+  return with_player(status, false, [&](IDispatch* player) {
     ComPtr<IDispatch> object;
     current_track(player).query(IID_IITObject, object);
     if (!object) return false;
@@ -216,7 +265,7 @@ bool ComPlayerBridge::current_track_ids(PlayerTrackIds& ids, StatusMessage& stat
 
 bool ComPlayerBridge::current_track_location(std::u16string& path, StatusMessage& status) {
   path.clear();
-  return with_player(windows_, status, false, [&](IDispatch* player) {
+  return with_player(status, false, [&](IDispatch* player) {
     const ComPtr<IDispatch> track = current_file_track(player);
     if (!track) return false;
     const std::optional<std::wstring> location = text_property(track.get(), L"Location");
@@ -244,7 +293,7 @@ bool ComPlayerBridge::save_artwork(std::u16string_view path, std::u16string_view
 bool ComPlayerBridge::write_lyrics(const PlayerTrackIds& ids, std::u16string_view lyrics,
                                    int32_t host_major_version, StatusMessage& status) {
   if (!lyrics_supported(host_major_version)) return false;
-  return with_player(windows_, status, false, [&](IDispatch* player) {
+  return with_player(status, false, [&](IDispatch* player) {
     const std::array<VARIANT, 4> numbers = {
         int32_argument(ids.source_id), int32_argument(ids.playlist_id),
         int32_argument(ids.track_id), int32_argument(ids.database_id)};
@@ -261,7 +310,7 @@ bool ComPlayerBridge::write_lyrics(const PlayerTrackIds& ids, std::u16string_vie
 
 bool ComPlayerBridge::has_lyrics(int32_t host_major_version, StatusMessage& status) {
   if (!lyrics_supported(host_major_version)) return false;
-  return with_player(windows_, status, false, [](IDispatch* player) {
+  return with_player(status, false, [](IDispatch* player) {
     const std::optional<std::wstring> text = current_track_lyrics(player);
     return text && !text->empty();
   });
@@ -271,7 +320,7 @@ bool ComPlayerBridge::read_lyrics(SongLyrics& lyrics, int32_t host_major_version
                                   StatusMessage& status) {
   lyrics = {};
   if (!lyrics_supported(host_major_version)) return false;
-  return with_player(windows_, status, false, [&](IDispatch* player) {
+  return with_player(status, false, [&](IDispatch* player) {
     const std::optional<std::wstring> text = current_track_lyrics(player);
     if (!text) return false;
     lyrics.text = fit_to_buffer(utf16(*text), kLyricsBufferUnits);

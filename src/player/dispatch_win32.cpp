@@ -30,14 +30,64 @@ std::optional<int32_t> fitting(T value) {
   return static_cast<int32_t>(value);
 }
 
+thread_local uint32_t server_gone_answers = 0;
+
+// HRESULT_FROM_WIN32 is a function in these headers, so not usable as a case label.
+constexpr HRESULT from_win32(unsigned long code) {
+  return static_cast<HRESULT>((code & 0xFFFFu) | (FACILITY_WIN32 << 16) | 0x80000000u);
+}
+
+HRESULT noted(HRESULT hr) {
+  if (is_server_gone(hr)) ++server_gone_answers;
+  return hr;
+}
+
+HRESULT ask_id(IDispatch* object, const wchar_t* name, DISPID& id) {
+  id = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  return noted(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+}
+
 }  // namespace
 
+HRESULT MemberIds::id_of(IDispatch* object, const wchar_t* name, DISPID& id) {
+  for (const auto& [known, known_id] : ids_) {
+    if (known == name) {
+      id = known_id;
+      return S_OK;
+    }
+  }
+  const HRESULT hr = ask_id(object, name, id);
+  if (SUCCEEDED(hr)) ids_.emplace_back(name, id);
+  return hr;
+}
+
+bool is_server_gone(HRESULT hr) {
+  switch (hr) {
+    case RPC_E_DISCONNECTED:
+    case RPC_E_SERVER_DIED:
+    case RPC_E_SERVER_DIED_DNE:
+    case RPC_E_CONNECTION_TERMINATED:
+    case RPC_E_INVALID_OBJECT:
+    case CO_E_OBJNOTCONNECTED:
+    case CO_E_SERVER_STOPPING:
+    case from_win32(RPC_S_SERVER_UNAVAILABLE):
+    case from_win32(RPC_S_CALL_FAILED):
+    case from_win32(RPC_S_CALL_FAILED_DNE):
+    case from_win32(RPC_S_UNKNOWN_IF):
+      return true;
+    default:
+      return false;
+  }
+}
+
+uint32_t server_gone_count() { return server_gone_answers; }
+
 HRESULT invoke_by_name(IDispatch* object, const wchar_t* name, WORD flags,
-                       std::span<const VARIANT> args, VARIANT* result) {
+                       std::span<const VARIANT> args, VARIANT* result, MemberIds* ids) {
   if (!object || !name) return E_POINTER;
   DISPID member = DISPID_UNKNOWN;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
+  HRESULT hr = ids ? ids->id_of(object, name, member) : ask_id(object, name, member);
   if (FAILED(hr)) return hr;
 
   // Invoke takes the arguments last to first. The copies are shallow: the callee only reads them.
@@ -52,19 +102,19 @@ HRESULT invoke_by_name(IDispatch* object, const wchar_t* name, WORD flags,
   }
   ExceptionRecord exception;
   UINT bad_argument = 0;
-  hr = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
-                      exception.get(), &bad_argument);
-  return hr;
+  return noted(object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
+                              exception.get(), &bad_argument));
 }
 
 HRESULT get_property(IDispatch* object, const wchar_t* name, UniqueVariant& value,
-                     std::span<const VARIANT> args) {
-  return invoke_by_name(object, name, DISPATCH_PROPERTYGET, args, value.put());
+                     std::span<const VARIANT> args, MemberIds* ids) {
+  return invoke_by_name(object, name, DISPATCH_PROPERTYGET, args, value.put(), ids);
 }
 
-HRESULT put_property(IDispatch* object, const wchar_t* name, const VARIANT& value) {
+HRESULT put_property(IDispatch* object, const wchar_t* name, const VARIANT& value,
+                     MemberIds* ids) {
   return invoke_by_name(object, name, DISPATCH_PROPERTYPUT, std::span<const VARIANT>(&value, 1),
-                        nullptr);
+                        nullptr, ids);
 }
 
 HRESULT call_method(IDispatch* object, const wchar_t* name, std::span<const VARIANT> args) {

@@ -16,6 +16,13 @@ class PlayerBridge {
  public:
   virtual ~PlayerBridge() = default;
 
+  // While the visualizer is shown the host idles many times a second and asks the position
+  // each time; reaching the player anew for every question costs more than the question. Between
+  // these two calls the bridge may keep what it reached and use it on the calling thread. Every
+  // operation still starts with the busy test. Ending a session that is not open does nothing.
+  virtual void begin_session() {}
+  virtual void end_session() {}
+
   // Moves the playing position to `seconds`.
   virtual bool seek(int32_t seconds, StatusMessage& status) = 0;
   // The playing position in whole seconds; -1 when the player cannot be asked.

@@ -15,7 +15,8 @@ struct TopLevelWindow {
   std::u16string owner_title;  // empty when the window has no owner
 };
 
-// The seam to the window system: the top-level windows that exist right now.
+// The seam to the window system: the top-level windows that exist right now. A source may leave
+// out windows of classes the busy test below never counts.
 class WindowSource {
  public:
   virtual ~WindowSource() = default;

@@ -23,33 +23,28 @@ std::u16string title_of(HWND window) {
                         static_cast<size_t>(std::min(length, kTextUnits - 1)));
 }
 
-std::u16string class_of(HWND window) {
-  wchar_t name[kTextUnits] = {};
-  const int length = GetClassNameW(window, name, kTextUnits);
-  if (length <= 0) return {};
-  return std::u16string(reinterpret_cast<const char16_t*>(name),
-                        static_cast<size_t>(std::min(length, kTextUnits - 1)));
-}
+// Only windows of these classes can make the player busy. Finding them by class is a short
+// search per class; reading the class and titles of every top-level window cost far more than
+// the player's own answer, on every idle call.
+constexpr const wchar_t* kBusyClasses[] = {L"iTunesCustomModalDialog",
+                                           L"iTunesCustomFauxModalDialog", L"#32770",
+                                           L"NativeHWNDHost"};
 
-BOOL CALLBACK collect_window(HWND window, LPARAM list) {
-  try {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-  } catch (...) {
-    return FALSE;  // out of memory: the windows so far must do
-  }
-}
+// A window list that changes under the search could send it round in circles.
+constexpr size_t kMostWindowsPerClass = 4096;
 
 class SystemWindowSource final : public WindowSource {
  public:
   std::vector<TopLevelWindow> top_level_windows() override {
-    std::vector<HWND> handles;
-    EnumWindows(collect_window, reinterpret_cast<LPARAM>(&handles));
     std::vector<TopLevelWindow> windows;
-    windows.reserve(handles.size());
-    for (HWND handle : handles) {
-      windows.push_back(
-          {class_of(handle), title_of(handle), title_of(GetWindow(handle, GW_OWNER))});
+    for (const wchar_t* class_name : kBusyClasses) {
+      const std::u16string name(reinterpret_cast<const char16_t*>(class_name));
+      HWND window = nullptr;
+      for (size_t found = 0; found < kMostWindowsPerClass; ++found) {
+        window = FindWindowExW(nullptr, window, class_name, nullptr);
+        if (!window) break;
+        windows.push_back({name, title_of(window), title_of(GetWindow(window, GW_OWNER))});
+      }
     }
     return windows;
   }

@@ -3,7 +3,7 @@
 
 namespace sabla {
 
-// The top-level windows of the desktop, as the busy test reads them.
+// The top-level windows of the desktop of the classes the busy test counts, as it reads them.
 WindowSource& system_window_source();
 
 }  // namespace sabla

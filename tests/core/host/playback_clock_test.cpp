@@ -189,5 +189,29 @@ TEST_F(HandlerClock, HiddenOrUnreachablePlayer) {
   EXPECT_EQ(state.clock.play_time, 1400);
 }
 
+// The player is reached once for the time it is shown, and each idle call asks one question.
+TEST_F(HandlerClock, ShownTimeIsOnePlayerSessionWithOneQuestionPerIdleCall) {
+  test::ScriptedPlayer& player = services.scripted_player;
+  EXPECT_TRUE(player.in_session);
+  EXPECT_EQ(player.sessions_begun, 1);
+  for (uint32_t call = 1; call <= 3; ++call) {
+    const int asks = player.position_calls;
+    idle_at(1000 * call, static_cast<int32_t>(call));
+    EXPECT_EQ(player.position_calls, asks + 1);
+  }
+  ASSERT_EQ(test::send(state, services, kMessageHide), kStatusOk);
+  EXPECT_FALSE(player.in_session);
+
+  ShowMessage show{};
+  show.window = &window_stand_in;
+  show.rect = {0, 0, 300, 400};
+  ASSERT_EQ(test::send(state, services, kMessageShow, &show), kStatusOk);
+  EXPECT_TRUE(player.in_session);
+  EXPECT_EQ(player.sessions_begun, 2);
+  // "clr " without "hide" ends it too.
+  ASSERT_EQ(test::send(state, services, kMessageClear), kStatusOk);
+  EXPECT_FALSE(player.in_session);
+}
+
 }  // namespace
 }  // namespace sabla

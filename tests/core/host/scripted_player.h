@@ -19,6 +19,14 @@ class ScriptedPlayer final : public PlayerBridge {
   int position_calls = 0;
   int location_calls = 0;
   std::vector<int32_t> seeks;
+  bool in_session = false;
+  int sessions_begun = 0;
+
+  void begin_session() override {
+    ++sessions_begun;
+    in_session = true;
+  }
+  void end_session() override { in_session = false; }
 
   int32_t player_position(StatusMessage&) override {
     ++position_calls;

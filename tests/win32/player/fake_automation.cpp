@@ -29,7 +29,7 @@ ComPtr<FakeDispatch> FakeDispatch::create(AutomationScript& script, std::wstring
 }
 
 FakeDispatch::FakeDispatch(AutomationScript& script, std::wstring name)
-    : script_(script), name_(std::move(name)) {
+    : script_(script), name_(std::move(name)), generation_(script.generation) {
   ++script_.live_objects;
 }
 
@@ -102,6 +102,8 @@ HRESULT FakeDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 HRESULT FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!names || !ids || count != 1) return E_INVALIDARG;
   ids[0] = DISPID_UNKNOWN;
+  ++script_.name_lookups;
+  if (generation_ < script_.generation) return script_.gone_error;
   return names[0] && find(names[0], &ids[0]) ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
@@ -133,6 +135,7 @@ HRESULT FakeDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
 HRESULT FakeDispatch::answer(const Member& member, Kind kind, std::span<VARIANT> args,
                              VARIANT* result) {
   script_.calls.push_back(name_ + L"." + member.name + L" " + kind_word(kind));
+  if (generation_ < script_.generation) return script_.gone_error;
   if (const auto failure = script_.failures.find(member.name); failure != script_.failures.end()) {
     return failure->second;
   }

@@ -30,8 +30,18 @@ struct AutomationScript {
   int live_objects = 0;
   // Objects handed out by class factories.
   int objects_created = 0;
+  // Member names looked up (GetIDsOfNames).
+  int name_lookups = 0;
+  // Objects made before the last `server_gone` answer every lookup and call with `gone_error`,
+  // as proxies do once their server has ended; later ones (a restarted server) answer as usual.
+  int generation = 0;
+  HRESULT gone_error = S_OK;
 
   void fail(const std::wstring& member, HRESULT error) { failures[member] = error; }
+  void server_gone(HRESULT error) {
+    ++generation;
+    gone_error = error;
+  }
   void answer(const std::wstring& member, UniqueVariant value) {
     replacements.insert_or_assign(member, std::move(value));
   }
@@ -77,6 +87,7 @@ class FakeDispatch final : public IDispatch {
 
   AutomationScript& script_;
   std::wstring name_;
+  int generation_;
   ULONG references_ = 1;
   std::vector<std::pair<IID, std::wstring>> interfaces_;
   std::vector<Member> members_;  // DISPID = index + 1

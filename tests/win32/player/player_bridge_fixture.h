@@ -33,10 +33,20 @@ class PlayerBridgeTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    bridge.end_session();
     fake.script.replacements.clear();
     EXPECT_EQ(fake.script.live_objects, 0);
     registration_.reset();
     CoUninitialize();
+  }
+
+  // The server ends and a new one takes its place: the objects handed out so far answer
+  // `error` from now on, new ones come from the new registration.
+  void restart_server(HRESULT error) {
+    fake.script.server_gone(error);
+    registration_.reset();
+    registration_.emplace(CLSID_iTunesApp, fake.factory());
+    ASSERT_HRESULT_SUCCEEDED(registration_->result());
   }
 
   // The calls recorded since the last look.
