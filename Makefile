@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: demo demo-interactive test dist deps native win32 i686 test-native test-win32 test-i686 fuzz fuzz-long fuzz-host soak clean
+.PHONY: demo demo-interactive test dist deps native win32 i686 test-native test-win32 test-i686 fuzz fuzz-long fuzz-host soak bench clean
 
 # Headless: screenshots and a contact sheet in out/demo/. DEMO_ARGS go to scripts/demo.sh, for
 # example DEMO_ARGS=--interactive to open the player's window on a display.
@@ -52,6 +52,11 @@ fuzz: deps
 FUZZ_SECONDS ?= 600
 fuzz-long: fuzz
 	scripts/fuzz-long.sh $(FUZZ_SECONDS)
+
+# Every benchmark in the shipped 32-bit build under 32-bit Wine (the x86_64 tree where i386
+# programs cannot run), as one table of medians, p90s, same-run baselines and goals.
+bench: deps
+	JOBS=$(JOBS) scripts/bench.sh
 
 # The long soak: 200 tracks, 1000 track changes, 1000 hide/show cycles with the shipped pair.
 soak: dist

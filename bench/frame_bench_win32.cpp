@@ -3,16 +3,16 @@
 // the difference shows what each costs. Builds for Windows and runs under Wine:
 //   cmake --build --preset win32 --target frame_bench
 //   scripts/wine-run.sh build/win32/src/display/frame_bench.exe
-// Prints the median, fastest and slowest of many frames, in microseconds.
+// The renderer alone, next to the figure through the handler (bench/host_frame_bench_win32.cpp).
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_harness.h"
 #include "display/dib_section_win32.h"
 #include "display/display_layout_win32.h"
 #include "display/frame_renderer_win32.h"
@@ -30,9 +30,8 @@
 namespace {
 
 using namespace sabla;
-using Clock = std::chrono::steady_clock;
 
-constexpr int kFrames = 300;
+constexpr int kFrames = 100;
 
 HWND make_window(int width, int height) {
   static const ATOM registered = [] {
@@ -132,15 +131,17 @@ void measure(int width, int height, const Variant& variant) {
     state.clock.now_ms += 33;
     state.instance->render.levels = {static_cast<uint8_t>(i * 7 % 128),
                                      static_cast<uint8_t>(i * 11 % 128)};
-    const auto start = Clock::now();
+    const double start = bench::now_us();
     render_frame(state, window, drawing);
     GdiFlush();
-    const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    const double us = bench::now_us() - start;
     if (i >= 10) micros.push_back(us);  // the first frames warm the font caches
   }
-  std::sort(micros.begin(), micros.end());
-  std::printf("%4d x %-4d  %-40s median %9.1f us   fastest %9.1f us   slowest %9.1f us\n", width,
-              height, variant.name, micros[micros.size() / 2], micros.front(), micros.back());
+  bench::Samples samples;
+  for (double us : micros) samples.add(us);
+  bench::report_plain("renderer alone " + std::to_string(width) + "x" + std::to_string(height) +
+                          ": " + variant.name,
+                      samples);
 
   release_frame_surfaces(state);
   state.window.drawing.reset();
@@ -162,20 +163,22 @@ void measure_copies(int width, int height) {
   const auto time = [](const char* name, int width, int height, auto copy) {
     std::vector<double> micros;
     for (int i = 0; i < kFrames; ++i) {
-      const auto start = Clock::now();
+      const double start = bench::now_us();
       copy();
       GdiFlush();
-      micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+      micros.push_back(bench::now_us() - start);
     }
-    std::sort(micros.begin(), micros.end());
-    std::printf("%4d x %-4d  %-40s median %9.1f us\n", width, height, name,
-                micros[micros.size() / 2]);
+    bench::Samples samples;
+    for (double us : micros) samples.add(us);
+    bench::report_plain("renderer alone " + std::to_string(width) + "x" + std::to_string(height) +
+                            ": dots copy, " + name,
+                        samples);
   };
-  time("  trails: 60 x 60 onto 256 x 256", width, height,
+  time("trails: 60 x 60 onto 256 x 256", width, height,
        [&] { StretchBlt(canvas, 0, 0, 256, 256, feedback, 2, 2, 60, 60, SRCCOPY); });
-  time("  shrink: 256 x 256 onto 64 x 64", width, height,
+  time("shrink: 256 x 256 onto 64 x 64", width, height,
        [&] { StretchBlt(feedback, 0, 0, 64, 64, canvas, 0, 0, 256, 256, SRCCOPY); });
-  time("  last copy: canvas over the frame", width, height,
+  time("last copy: canvas over the frame", width, height,
        [&] { StretchBlt(frame, 0, 0, width + 1, height + 1, canvas, 0, 32, 256, 192, SRCCOPY); });
   release_frame_surfaces(state);
   state.window.drawing.reset();

@@ -8,14 +8,14 @@
 // idle call pays with a player). Builds for Windows and runs under Wine:
 //   cmake --build --preset win32 --target handler_idle_bench
 //   scripts/wine-run.sh build/win32/src/host/handler_idle_bench.exe
-// Prints the median, fastest and slowest of many calls, in microseconds.
+// The plug-in's code linked in, next to the figure through the loaded library
+// (bench/host_frame_bench_win32.cpp).
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <vector>
+#include <string>
 
+#include "bench_harness.h"
 #include "core/host/scripted_player.h"
 #include "host/handler_services_win32.h"
 #include "host/message_handler.h"
@@ -26,7 +26,6 @@
 namespace {
 
 using namespace sabla;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kCalls = 2000;
 
@@ -58,17 +57,8 @@ void measure(const char* name, PlayerBridge& player, HWND window) {
   }
   state.instance->playing = true;
 
-  std::vector<double> micros;
-  micros.reserve(kCalls);
-  for (int i = 0; i < kCalls; ++i) {
-    const auto start = Clock::now();
-    send(kMessageIdle);
-    micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-  }
-  std::sort(micros.begin(), micros.end());
-  std::printf("%-36s median %9.2f us   fastest %9.2f us   slowest %9.2f us   (player second %d)\n",
-              name, micros[micros.size() / 2], micros.front(), micros.back(),
-              static_cast<int>(state.clock.player_second));
+  const bench::Samples samples = bench::time_runs(kCalls, 0, [&] { send(kMessageIdle); });
+  bench::report_plain(std::string("idle call, handler linked in, ") + name, samples);
   send(kMessageHide);
   send(kMessageClear);
 }

@@ -2,15 +2,16 @@
 // system: 8 lyric folders with subfolder search on, 2,000 subfolders and 20,000 lyric files.
 // Two cases: the lyrics lie in the last listed subfolder of the last folder under the last name
 // tried there, and the song has no lyrics at all (every candidate is tried). Builds for Windows
-// and runs under Wine; prints the fastest, median and slowest of the runs.
+// and runs under Wine. The re-check of the lyrics panel with no lyrics walks the same library
+// and is timed as well.
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench_harness.h"
+#include "sources/lyric_recheck.h"
 #include "sources/lyric_search.h"
 #include "sources/lyric_search_files_win32.h"
 
@@ -67,45 +68,39 @@ std::wstring last_listed_subfolder(const SystemLyricSearchFiles& files,
   return folder + L"\\" + wide(last);
 }
 
-// The same file system, asked one candidate at a time inside subfolders too (the way the search
-// worked before it listed each subfolder once), for comparison.
-class ProbeEveryName final : public LyricSearchFiles {
- public:
-  bool can_open(std::u16string_view path) const override { return real_.can_open(path); }
-  void for_each_subfolder(std::u16string_view folder,
-                          const std::function<bool(std::u16string_view)>& visit) const override {
-    real_.for_each_subfolder(folder, visit);
-  }
-  std::optional<uint64_t> last_write_time(std::u16string_view path) const override {
-    return real_.last_write_time(path);
-  }
-  bool read_text(std::u16string_view path, std::u16string& text) const override {
-    return real_.read_text(path, text);
-  }
+// One literal open of `path` and, when it opens, one read of what it holds: the least any search
+// for that file must do.
+void open_literal(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  char buffer[4096];
+  DWORD read = 0;
+  ReadFile(file, buffer, sizeof buffer, &read, nullptr);
+  CloseHandle(file);
+}
 
- private:
-  SystemLyricSearchFiles real_;
-};
+bench::Samples literal_opening(const std::wstring& path) {
+  return bench::time_runs(200, 10, [&] { open_literal(path); });
+}
 
-void measure(const char* label, const LyricSearchQuery& query, const LyricSearchFiles& files,
-             bool expect_found) {
-  std::vector<double> times;
+// The search as a song change runs it, with the read of the file found; false on a wrong result.
+bool time_search(const LyricSearchQuery& query, const LyricSearchFiles& files, bool expect_found,
+                 bench::Samples& samples) {
   bool ok = true;
-  for (int run = 0; run < kRuns; ++run) {
-    const auto start = std::chrono::steady_clock::now();
+  for (int run = 0; run < kRuns + 1; ++run) {
+    const double start = bench::now_us();
     const std::optional<std::u16string> found = find_lyric_file(query, files);
     std::u16string text;
-    if (found) ok = ok && files.read_text(*found, text);
-    const auto end = std::chrono::steady_clock::now();
+    if (found) ok = files.read_text(*found, text) && ok;
+    const double us = bench::now_us() - start;
+    if (run > 0) samples.add(us);  // the first run fills the caches "unchanged" relies on
     if (found.has_value() != expect_found) {
-      std::printf("  unexpected: %ls\n", found ? wide(*found).c_str() : L"nothing");
+      std::printf("unexpected search result: %ls\n", found ? wide(*found).c_str() : L"nothing");
       ok = false;
     }
-    times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
   }
-  std::sort(times.begin(), times.end());
-  std::printf("%s\n  runs %d, fastest %.1f ms, median %.1f ms, slowest %.1f ms%s\n", label, kRuns,
-              times.front(), times[times.size() / 2], times.back(), ok ? "" : "  (WRONG RESULT)");
+  return ok;
 }
 
 }  // namespace
@@ -141,14 +136,45 @@ int wmain() {
   const std::wstring hit =
       last_listed_subfolder(files, folders.back()) + L"\\" + artist + L" - " + title + L".txt";
   DeleteFileW(hit.c_str());
-  std::printf("%d lyric folders, %d subfolders, %d files, find_sdir on\n", kFolders,
+  std::printf("%d lyric folders, %d subfolders, %d files, subfolder search on\n", kFolders,
               kFolders * kSubfoldersPerFolder,
               kFolders * kSubfoldersPerFolder * kFilesPerSubfolder);
-  measure("not found (every candidate tried)", query, files, false);
-  measure("not found, opening every candidate name instead of listing subfolders", query,
-          ProbeEveryName(), false);
+  bool ok = true;
+
+  bench::Goal goal;
+  goal.max_us = 30000;
+  goal.text = "<= 30 ms";
+
+  const bench::Samples missing_open = literal_opening(hit);
+  bench::Samples not_found;
+  ok = time_search(query, files, false, not_found) && ok;
+  bench::report("song change lyric search, not found (8 folders, 2000 subfolders, 20000 files)",
+                not_found, "1 literal candidate opening (missing)", &missing_open, goal);
+
+  // The background re-check while the panel shows none: the song file is unchanged and there
+  // are still no lyrics, so it finds nothing to report.
+  const std::optional<uint64_t> song_time = files.last_write_time(file_path);
+  const RecheckJob job = make_recheck_job(song, settings, song_time);
+  bench::Samples recheck;
+  for (int run = 0; run < kRuns + 1; ++run) {
+    const double start = bench::now_us();
+    const std::optional<RecheckReport> report = recheck_lyrics(job, files);
+    const double us = bench::now_us() - start;
+    if (run > 0) recheck.add(us);
+    if (report) {
+      std::printf("the re-check reported a change where there is none\n");
+      ok = false;
+    }
+  }
+  bench::report("background lyric re-check while no lyrics show (same library)", recheck,
+                "1 literal candidate opening (missing)", &missing_open, bench::Goal{});
+
   make_file(hit, "[00:01:00]found");
-  measure("found in the last subfolder of the last folder, last name tried", query, files, true);
+  const bench::Samples hit_open = literal_opening(hit);
+  bench::Samples found;
+  ok = time_search(query, files, true, found) && ok;
+  bench::report("song change lyric search, found in last subfolder (library unchanged)", found,
+                "1 literal candidate opening (found file)", &hit_open, goal);
   DeleteFileW(hit.c_str());
-  return 0;
+  return ok ? 0 : 1;
 }
