@@ -202,14 +202,7 @@ TEST_F(AboutTabTest, EveryControlShowsWholeWithItsTextAndEachKeyStandsBesideItsL
   }
 
   // The DPI script keeps a picture of the page.
-  if (const char* shots = std::getenv("SABLA_DIALOG_SHOTS"); shots && *shots) {
-    RedrawWindow(window(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    for (int i = 0; i < 20; ++i, Sleep(10)) pump();
-    const std::string folder(shots);
-    EXPECT_TRUE(save_bmp(capture_window(window()),
-                         std::wstring(folder.begin(), folder.end()) + L"\\options-about.bmp"));
-  }
+  EXPECT_TRUE(keep_dialog_shot(window(), L"options-about.bmp"));
 }
 
 TEST_F(AboutTabTest, TheKeyColumnFollowsTheSettingsEachTimeThePageIsShown) {

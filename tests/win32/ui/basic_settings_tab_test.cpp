@@ -528,19 +528,7 @@ void BasicSettingsTabTest::check_layout() {
 
 class DialogLayoutBasicSettings : public BasicSettingsTabTest {
  protected:
-  void keep_shot(const wchar_t* name) {
-    const char* folder = std::getenv("SABLA_DIALOG_SHOTS");
-    if (!folder || !*folder) return;
-    std::wstring path(folder, folder + std::string(folder).size());
-    path += L"\\";
-    path += name;
-    for (int i = 0; i < 20; ++i) {
-      MSG message;
-      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-      Sleep(10);
-    }
-    EXPECT_TRUE(save_bmp(capture_window(window()), path));
-  }
+  void keep_shot(const wchar_t* name) { EXPECT_TRUE(keep_dialog_shot(window(), name)); }
 };
 
 // Every control shows whole with its text, with a picture of the page for the DPI script.

@@ -613,14 +613,7 @@ TEST_F(DesignTabTest, EveryControlAndItsTextShowsWholeOnThePage) {
   EXPECT_EQ(checked_texts, 9 + 9);  // buttons and check boxes, labels
 
   // A picture for the eye, where the DPI check keeps its pictures.
-  if (const char* folder = std::getenv("SABLA_DIALOG_SHOTS"); folder && *folder) {
-    RedrawWindow(window(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    const std::string name = std::string(folder) + "\\options-design.bmp";
-    EXPECT_TRUE(save_bmp(capture_window(window()), std::wstring(name.begin(), name.end())));
-  }
+  EXPECT_TRUE(keep_dialog_shot(window(), L"options-design.bmp"));
 }
 
 }  // namespace

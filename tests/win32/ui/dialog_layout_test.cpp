@@ -112,19 +112,7 @@ class DialogLayoutTest : public OptionsWindowFixture {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
 
-  void keep_shot(const wchar_t* name) {
-    const char* folder = std::getenv("SABLA_DIALOG_SHOTS");
-    if (!folder || !*folder) return;
-    std::wstring path(folder, folder + std::string(folder).size());
-    path += L"\\";
-    path += name;
-    for (int i = 0; i < 20; ++i) {
-      MSG message;
-      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-      Sleep(10);
-    }
-    EXPECT_TRUE(save_bmp(capture_window(window()), path));
-  }
+  void keep_shot(const wchar_t* name) { EXPECT_TRUE(keep_dialog_shot(window(), name)); }
 };
 
 TEST_F(DialogLayoutTest, EveryControlOfBothEditorsShowsWholeWithItsText) {

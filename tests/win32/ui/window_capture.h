@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,23 @@ inline bool save_bmp(const Pixels& pixels, const std::wstring& path) {
   total += written;
   CloseHandle(out);
   return ok && total == file.bfSize;
+}
+
+// Where the DPI script asks for them (SABLA_DIALOG_SHOTS, a Windows folder), a picture of
+// `window` as it shows, named `name`; nothing otherwise. The window gets a moment to paint.
+inline bool keep_dialog_shot(HWND window, const wchar_t* name) {
+  const char* folder = std::getenv("SABLA_DIALOG_SHOTS");
+  if (!folder || !*folder) return true;
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (int i = 0; i < 20; ++i) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  const std::string narrow(folder);
+  return save_bmp(capture_window(window),
+                  std::wstring(narrow.begin(), narrow.end()) + L"\\" + name);
 }
 
 }  // namespace sabla::test
