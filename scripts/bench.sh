@@ -86,6 +86,21 @@ for entry in "${benches[@]}"; do
   fi
 done
 
+# The long soak with the same pair: 1000 track changes and 1000 hide/show cycles, GDI objects and
+# private bytes first and last. BENCH_SOAK=0 leaves it out.
+soak_summary=
+if [ "${BENCH_SOAK:-1}" != 0 ]; then
+  if [ "$tree" = i686 ]; then standin=dist/standin.exe; else standin=$build/standin/standin.exe; fi
+  echo "bench: running the long soak ..." >&2
+  start=$SECONDS
+  SOAK_STANDIN=$standin SOAK_PLUGIN=$dll SOAK_FOLDER=build/soak-long \
+    timeout 1800 scripts/soak.sh 200 1000 1000 >"$results/soak.log" 2>&1
+  rc=$?
+  echo "bench: soak finished in $((SECONDS - start)) s (exit $rc)" >&2
+  soak_summary=$(grep '^soak: ' "$results/soak.log")
+  [ "$rc" -eq 0 ] || failed+=("soak (exit $rc, see $results/soak.log)")
+fi
+
 echo
 echo "Sabla benchmarks: $note"
 grep -h '^screen ' "$results/host_frame_bench.log" 2>/dev/null | tr -d '\r' | sed 's/^/Wine /'
@@ -125,6 +140,11 @@ print("-+-".join("-" * w for w in widths))
 for r in rows:
     show(r)
 '
+if [ -n "$soak_summary" ]; then
+  echo
+  echo "Soak (200 tracks in every encoding, 1000 track changes, 1000 hide/show cycles):"
+  echo "$soak_summary"
+fi
 echo
 echo "Raw output: $results/"
 if [ ${#failed[@]} -gt 0 ]; then
