@@ -39,11 +39,14 @@ Settings load(std::span<const uint8_t> file) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> input(data, size);
 
-  // The module-folder fallback is read without looking at the mark.
-  Settings fallback;
-  reset_settings(fallback, defaults());
-  read_settings_file(fallback, input);
-  finish_settings_read(fallback);
+  // The module-folder fallback is read without looking at the mark. With the mark that is
+  // exactly what load() does, so only a file without one needs the second reading.
+  if (!has_unicode_mark(input)) {
+    Settings fallback;
+    reset_settings(fallback, defaults());
+    read_settings_file(fallback, input);
+    finish_settings_read(fallback);
+  }
 
   Settings first = load(input);
   for (const auto& item : first.items) item->place(size > 0 ? data[0] * 7 : 640, 480);

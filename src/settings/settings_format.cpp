@@ -10,8 +10,10 @@ namespace {
 
 std::u16string decode_utf16le(std::span<const uint8_t> bytes) {
   std::u16string text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  const uint8_t* in = bytes.data();
+  for (char16_t& unit : text) {
+    unit = static_cast<char16_t>(in[0] | (in[1] << 8));
+    in += 2;
   }
   return text;
 }
@@ -69,6 +71,8 @@ void finish_settings_read(Settings& s) {
 
 std::u16string format_settings_text(const Settings& s) {
   std::u16string out;
+  // Room for a file of default values, so it is written without growing.
+  out.reserve(4096);
   for (const KeyRow& row : key_table()) {
     if (!row.write) continue;
     std::u16string_view key = row.key;
@@ -87,13 +91,13 @@ std::u16string format_settings_text(const Settings& s) {
 
 std::vector<uint8_t> format_settings_file(const Settings& s) {
   const std::u16string text = format_settings_text(s);
-  std::vector<uint8_t> bytes;
-  bytes.reserve(2 + text.size() * 2);
-  bytes.push_back(0xFF);
-  bytes.push_back(0xFE);
+  std::vector<uint8_t> bytes(2 + text.size() * 2);
+  bytes[0] = 0xFF;
+  bytes[1] = 0xFE;
+  uint8_t* out = bytes.data() + 2;
   for (const char16_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
+    *out++ = static_cast<uint8_t>(c & 0xFF);
+    *out++ = static_cast<uint8_t>(c >> 8);
   }
   return bytes;
 }

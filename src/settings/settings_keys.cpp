@@ -377,25 +377,21 @@ constexpr Row kTable[] = {
 
 std::span<const KeyRow> key_table() { return kTable; }
 
-const std::vector<std::pair<std::u16string, size_t>>* bracketed_key_rows() {
-  // Sorted for a binary search; a key listed twice keeps its first row, as a scan in table
-  // order would.
-  static const std::optional<std::vector<std::pair<std::u16string, size_t>>> rows =
-      []() -> std::optional<std::vector<std::pair<std::u16string, size_t>>> {
-    std::vector<std::pair<std::u16string, size_t>> sorted;
+const std::unordered_map<std::u16string_view, size_t>* bracketed_key_rows() {
+  // Hashed: a lookup costs one hash and one comparison whatever the table's size. A key listed
+  // twice keeps its first row, as a scan in table order would.
+  static const std::optional<std::unordered_map<std::u16string_view, size_t>> rows =
+      []() -> std::optional<std::unordered_map<std::u16string_view, size_t>> {
+    std::unordered_map<std::u16string_view, size_t> by_key;
     for (size_t r = 0; r < std::size(kTable); ++r) {
       const std::u16string_view key = kTable[r].key;
-      if (key.size() < 2 || key.front() != u'[' || key.find(u']') != key.size() - 1) {
+      if (key.size() < 2 || key.size() > kMaxBracketedKey || key.front() != u'[' ||
+          key.find(u']') != key.size() - 1) {
         return std::nullopt;
       }
-      sorted.emplace_back(key, r);
+      by_key.emplace(key, r);
     }
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    sorted.erase(std::unique(sorted.begin(), sorted.end(),
-                             [](const auto& a, const auto& b) { return a.first == b.first; }),
-                 sorted.end());
-    return sorted;
+    return by_key;
   }();
   return rows ? &*rows : nullptr;
 }

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -53,9 +54,11 @@ struct KeyRow {
 
 std::span<const KeyRow> key_table();
 
-// The key rows by their key, for keys of the form "[name]" with no other ']': a line begins with
-// such a key exactly when its text up to its first ']' is the key. Null when a key has another
-// form, and every row must then be tried in turn.
-const std::vector<std::pair<std::u16string, size_t>>* bracketed_key_rows();
+inline constexpr size_t kMaxBracketedKey = 64;
+
+// The key rows by their key, for keys of the form "[name]" with no other ']' and at most
+// kMaxBracketedKey units: a line begins with such a key exactly when its text up to its first
+// ']' is the key. Null when a key has another form, and every row must then be tried in turn.
+const std::unordered_map<std::u16string_view, size_t>* bracketed_key_rows();
 
 }  // namespace sabla

@@ -1,5 +1,6 @@
 #include "settings/settings_text.h"
 
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -42,29 +43,44 @@ int32_t parse_number(std::u16string_view text) {
   return static_cast<int32_t>(value == kLimit ? kLimit - 1 : value);
 }
 
+// The scans below are plain loops over the units: they run over every unit of every file read
+// and written, and the general searches cost several times as much for the same answer.
+
 std::u16string_view single_line(std::u16string_view text) {
-  const size_t end = text.find_first_of(std::u16string_view(u"\r\n\0", 3));
-  return end == std::u16string_view::npos ? text : text.substr(0, end);
+  size_t end = 0;
+  while (end < text.size() && text[end] != u'\r' && text[end] != u'\n' && text[end] != u'\0') {
+    ++end;
+  }
+  return text.substr(0, end);
 }
 
 std::vector<std::u16string_view> split_lines(std::u16string_view text) {
   std::vector<std::u16string_view> lines;
+  const char16_t* const data = text.data();
+  const size_t size = text.size();
   size_t start = 0;
-  while (start < text.size()) {
-    const size_t lf = text.find(u'\n', start);
-    if (lf == std::u16string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, lf - start));
-    start = lf + 1;
+  for (size_t i = 0; i < size; ++i) {
+    if (data[i] != u'\n') continue;
+    lines.emplace_back(data + start, i - start);
+    start = i + 1;
   }
+  if (start < size) lines.emplace_back(data + start, size - start);
   return lines;
 }
 
 void append_number(std::u16string& out, int64_t value) {
-  const std::string digits = std::to_string(value);
-  out.append(digits.begin(), digits.end());
+  // Written backwards into a local buffer: a file holds a few hundred numbers, and a string
+  // made for each would cost more than the digits.
+  char16_t digits[20];
+  size_t start = std::size(digits);
+  // The magnitude in unsigned arithmetic, so the most negative value has one too.
+  uint64_t rest = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  do {
+    digits[--start] = static_cast<char16_t>(u'0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  if (value < 0) out += u'-';
+  out.append(digits + start, std::size(digits) - start);
 }
 
 std::u16string cut_text(std::u16string_view text, size_t max_chars) {

@@ -219,6 +219,23 @@ TEST(SettingsFormat, KeysMatchByPrefixAndMissingKeysKeepDefaults) {
   EXPECT_EQ(t.delay_pause, 5);
 }
 
+TEST(SettingsFormat, LongBracketedLinesAreNoKeys) {
+  // However long the text up to its first ']', a line is no key unless that text is one; both
+  // readers look keys up the same way.
+  const std::u16string long_name = u"[" + std::u16string(70, u'x') + u"]";
+  const Settings s = loaded(long_name + u"\r\n5\r\n[loop]\r\n7\r\n[" +
+                            std::u16string(200, u'l') + u"\r\n9\r\n[wheel_scroll]\r\n3");
+  EXPECT_EQ(s.loop, 7);
+  EXPECT_EQ(s.wheel_scroll, 3);
+  // Rows read several times keep the file's order when other keys come between them.
+  const Settings t = loaded(
+      u"[URL4]\r\nfour\r\n[URL3]\r\na\r\n[loop]\r\n3\r\n[URL3]\r\nb\r\n[loop]\r\n4\r\n"
+      u"[URL3]\r\nc\r\n");
+  EXPECT_EQ(t.URL[2], u"c");
+  EXPECT_EQ(t.URL[3], u"four");
+  EXPECT_EQ(t.loop, 3);
+}
+
 TEST(SettingsFormat, FirstMatchWinsExceptForUrl3ToUrl8) {
   const Settings s = loaded(
       u"[loop]\r\n1\r\n[loop]\r\n2\r\n"
