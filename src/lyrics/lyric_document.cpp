@@ -19,9 +19,12 @@ void LyricDocument::init(int32_t capacity, int32_t max_chars,
   if (line_capacity_ != 0) return;
   line_capacity_ = std::clamp(capacity, 0, kMaxLineCapacity);
   max_line_chars_ = max_chars;
-  lines_.assign(static_cast<size_t>(line_capacity_), LyricLine{});
+  lines_.clear();
+  lines_.resize(static_cast<size_t>(line_capacity_));
+  dirty_lines_ = line_capacity_;
   slots_.assign(static_cast<size_t>(line_capacity_), LineSlot{});
   for (size_t k = 0; k < slots_.size(); ++k) slots_[k].number = static_cast<int32_t>(k);
+  filled_slots_ = 0;
   measurer_ = std::move(measurer);
   measure_marker();
 }
@@ -39,10 +42,12 @@ void LyricDocument::measure_marker() {
 void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
   line_count_ = 0;
   lrc_form_.reset();
-  for (LyricLine& line : lines_) {
+  for (int32_t j = 0; j < dirty_lines_; ++j) {
+    LyricLine& line = lines_[static_cast<size_t>(j)];
     line.set_text(u"", max_line_chars_);
     line.set_even_time(0);
   }
+  dirty_lines_ = 0;
   // The text arrives through a lyric text buffer: a C string of at most kLyricTextUnits - 1.
   text = text.substr(0, std::min<size_t>(text.size(), kLyricTextUnits - 1));
   text = text.substr(0, std::min(text.size(), text.find(u'\0')));
@@ -68,6 +73,7 @@ void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
       pos = lf + 1;
     }
   }
+  dirty_lines_ = line_count_;
   if (line_count_ == 0) return;  // no line store, or a file of header lines only
 
   const uint32_t step = total_ms / static_cast<uint32_t>(line_count_);
@@ -80,6 +86,7 @@ void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
 
 void LyricDocument::release_lines() {
   lines_.assign(lines_.size(), LyricLine{});
+  dirty_lines_ = static_cast<int32_t>(lines_.size());
   line_count_ = 0;
   measurer_.reset();
 }
@@ -130,6 +137,7 @@ void LyricDocument::set_cursor_line_time(int32_t ms) {
   // line to stamp.
   if (cursor_line_ < 0 || cursor_line_ >= line_capacity_) return;
   LyricLine& line = lines_[static_cast<size_t>(cursor_line_)];
+  dirty_lines_ = std::max(dirty_lines_, cursor_line_ + 1);
   line.set_time(ms);
   line.measure(measurer_.get());
 }

@@ -135,6 +135,12 @@ class LyricDocument : public DisplayItem {
   int32_t current_line_ = -1;
   int32_t cursor_line_ = 0;
   int32_t visible_slots_ = 0;
+  // The leading slots that may still show a line: those past it all show none, so a layout
+  // need not walk the whole store's worth of slots every frame.
+  int32_t filled_slots_ = 0;
+  // The leading lines that may differ from an emptied line: those past it are already what a
+  // load empties them to, so a load of a short text into a large store stays cheap.
+  int32_t dirty_lines_ = 0;
   std::vector<LineSlot> slots_;
   std::vector<LyricLine> lines_;
   bool untimed_ = false;

@@ -80,7 +80,9 @@ void LyricDocument::move_window() {
 }
 
 void LyricDocument::fill_slots() {
-  for (int32_t k = 0; k < static_cast<int32_t>(slots_.size()); ++k) {
+  const int32_t end = std::min(std::max(visible_slots_, filled_slots_),
+                               static_cast<int32_t>(slots_.size()));
+  for (int32_t k = 0; k < end; ++k) {
     LineSlot& slot = slots_[static_cast<size_t>(k)];
     const int64_t index = static_cast<int64_t>(first_visible_) + k;
     slot.line = index < line_capacity_ && k < visible_slots_ ? static_cast<int32_t>(index) : -1;
@@ -89,6 +91,7 @@ void LyricDocument::fill_slots() {
     const Rect& extent = edit_mode_ ? line.text_extent() : line.display_extent();
     slot.text_rect = place_row_text(slot.box, rect, extent.right, font_size, align_h, align_v);
   }
+  filled_slots_ = std::clamp(visible_slots_, 0, static_cast<int32_t>(slots_.size()));
 }
 
 }  // namespace sabla

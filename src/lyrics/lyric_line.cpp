@@ -37,6 +37,18 @@ void LyricLine::set_text(std::u16string_view text, int32_t max_chars) {
   text = text.substr(0, std::min(text.size(), text.find_first_of(kLineEnds, 0, 3)));
   text_.assign(text);
 
+  if (text_.empty()) {
+    // What the general path below gives for no text, without its scans: every load empties
+    // the whole line store this way first.
+    set_time(-1);
+    display_text_.clear();
+    had_tags_ = false;
+    is_meta_ = false;
+    text_chars_ = 0;
+    display_chars_ = 0;
+    return;
+  }
+
   set_time(parse_leading_tag(text_));
 
   display_text_ = strip_tags(text_);

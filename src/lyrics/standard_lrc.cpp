@@ -1,6 +1,8 @@
 #include "lyrics/standard_lrc.h"
 
 #include <algorithm>
+#include <span>
+#include <utility>
 
 #include "lyrics/timetag.h"
 
@@ -70,12 +72,23 @@ struct Line {
   std::u16string_view name;  // header name, when it is a header
   std::u16string_view value;
   bool header = false;
-  std::vector<LrcStamp> stamps;
+  std::span<const LrcStamp> stamps;
   size_t rest = 0;  // where the text behind the leading stamps starts
 };
 
-std::vector<Line> split_lines(std::u16string_view text) {
+// The lines of a text and, in one array for all of them, their leading stamps: a lyric file
+// has hundreds of lines, and an array of stamps for each would be as many allocations.
+struct Lines {
   std::vector<Line> lines;
+  std::vector<LrcStamp> stamps;
+};
+
+Lines split_lines(std::u16string_view text) {
+  Lines out;
+  std::vector<Line>& lines = out.lines;
+  lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), u'\n')) + 1);
+  std::vector<std::pair<size_t, size_t>> stamp_ranges;  // first stamp and count, per line
+  stamp_ranges.reserve(lines.capacity());
   size_t pos = 0;
   for (;;) {
     const size_t lf = text.find(u'\n', pos);
@@ -84,16 +97,23 @@ std::vector<Line> split_lines(std::u16string_view text) {
     Line& l = lines.emplace_back();
     l.text = line;
     l.header = read_header(line, l.name, l.value);
+    const size_t first = out.stamps.size();
     if (!l.header) {
       while (const auto stamp = read_lrc_stamp(line, l.rest)) {
-        l.stamps.push_back(*stamp);
+        out.stamps.push_back(*stamp);
         l.rest += stamp->length;
       }
     }
+    stamp_ranges.emplace_back(first, out.stamps.size() - first);
     if (lf == std::u16string_view::npos) break;
     pos = lf + 1;
   }
-  return lines;
+  // Only now that the array has stopped growing can the lines point into it.
+  for (size_t k = 0; k < lines.size(); ++k) {
+    lines[k].stamps =
+        std::span<const LrcStamp>(out.stamps).subspan(stamp_ranges[k].first, stamp_ranges[k].second);
+  }
+  return out;
 }
 
 int32_t shown_time(int64_t stamp_ms, int32_t offset_ms) {
@@ -109,9 +129,12 @@ struct Placed {
 };
 
 void sort_placed(std::vector<Placed>& placed) {
-  std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+  const auto before = [](const Placed& a, const Placed& b) {
     return a.key != b.key ? a.key < b.key : a.order < b.order;
-  });
+  };
+  // Most files are written in time order already; checking costs less than a merge sort.
+  if (std::is_sorted(placed.begin(), placed.end(), before)) return;
+  std::stable_sort(placed.begin(), placed.end(), before);
 }
 
 }  // namespace
@@ -149,7 +172,8 @@ std::optional<LrcStamp> read_lrc_stamp(std::u16string_view t, size_t pos) {
 
 std::optional<StandardLrcText> read_standard_lrc(std::u16string_view text, size_t max_lines,
                                                  size_t max_chars) {
-  const std::vector<Line> lines = split_lines(text);
+  const Lines split = split_lines(text);
+  const std::vector<Line>& lines = split.lines;
   size_t standard = 0;
   size_t native = 0;
   for (const Line& line : lines) {
@@ -180,6 +204,7 @@ std::optional<StandardLrcText> read_standard_lrc(std::u16string_view text, size_
   }
 
   std::vector<Placed> placed;
+  placed.reserve(lines.size() + split.stamps.size());
   int64_t key = -1;  // lines before the first stamp stay at the top
   size_t order = 0;
   for (const Line& line : lines) {

@@ -69,7 +69,12 @@ int32_t parse_leading_tag(std::u16string_view t) {
 
 TagText format_tag(int32_t ms, TagForm form) {
   const bool long_form = form == TagForm::kLong;
-  if (ms < 0) return TagText::from(long_form ? u"[--:--:--]" : u"[--:--]");
+  if (ms < 0) {
+    // Every empty line of a store carries these two, so they are made once.
+    static const TagText kNoLongTag = TagText::from(u"[--:--:--]");
+    static const TagText kNoShortTag = TagText::from(u"[--:--]");
+    return long_form ? kNoLongTag : kNoShortTag;
+  }
   int minutes = ms / 60000;
   int seconds = ms / 1000 - minutes * 60;
   int hundredths = (ms % 1000) / 10;

@@ -1,5 +1,9 @@
 #include "sources/text_file.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+
 #include "sources/text_buffer.h"
 #include "sources/utf8_code_page.h"
 
@@ -68,20 +72,35 @@ bool is_multibyte_utf8(std::string_view text, bool cut_short) {
   return multibyte;
 }
 
-TextFileEncoding detect_text_file_encoding(std::span<const uint8_t> file) {
-  if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE)
-    return TextFileEncoding::kUtf16LittleEndian;
-  if (file.size() >= 2 && file[0] == 0xFE && file[1] == 0xFF)
-    return TextFileEncoding::kUtf16BigEndian;
-  if (has_utf8_mark(file)) return TextFileEncoding::kUtf8WithMark;
-  const std::string bytes = text_mode_bytes(file);
+namespace {
+
+// The encoding of a file with no mark, from the bytes a text-mode read of it gives.
+TextFileEncoding unmarked_encoding(const std::string& bytes) {
   // A file longer than what is read may have its last character cut in two by the limit.
   const bool cut_short = bytes.size() == kMaxTextModeBytes;
   return is_multibyte_utf8(bytes, cut_short) ? TextFileEncoding::kUtf8 : TextFileEncoding::kCodePage;
 }
 
+// The encoding a mark at the start of the file names, if it has one.
+std::optional<TextFileEncoding> marked_encoding(std::span<const uint8_t> file) {
+  if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE)
+    return TextFileEncoding::kUtf16LittleEndian;
+  if (file.size() >= 2 && file[0] == 0xFE && file[1] == 0xFF)
+    return TextFileEncoding::kUtf16BigEndian;
+  if (has_utf8_mark(file)) return TextFileEncoding::kUtf8WithMark;
+  return std::nullopt;
+}
+
+}  // namespace
+
+TextFileEncoding detect_text_file_encoding(std::span<const uint8_t> file) {
+  if (const auto marked = marked_encoding(file)) return *marked;
+  return unmarked_encoding(text_mode_bytes(file));
+}
+
 std::string text_mode_bytes(std::span<const uint8_t> file) {
   std::string bytes;
+  bytes.reserve(std::min(file.size(), kMaxTextModeBytes));
   for (size_t i = 0; i < file.size() && bytes.size() < kMaxTextModeBytes; ++i) {
     uint8_t b = file[i];
     if (b == kEndOfFile) break;
@@ -97,7 +116,11 @@ std::string text_mode_bytes(std::span<const uint8_t> file) {
 std::u16string decode_text_file(std::span<const uint8_t> file, const CodePage& ansi) {
   static const Utf8CodePage utf8;
   std::u16string text;
-  const TextFileEncoding encoding = detect_text_file_encoding(file);
+  // Without a mark the bytes that decide the encoding are the ones decoded: read them once.
+  std::string unmarked_bytes;
+  const std::optional<TextFileEncoding> marked = marked_encoding(file);
+  if (!marked) unmarked_bytes = text_mode_bytes(file);
+  const TextFileEncoding encoding = marked ? *marked : unmarked_encoding(unmarked_bytes);
   switch (encoding) {
     case TextFileEncoding::kUtf16LittleEndian:
     case TextFileEncoding::kUtf16BigEndian:
@@ -105,8 +128,8 @@ std::u16string decode_text_file(std::span<const uint8_t> file, const CodePage& a
                                    encoding == TextFileEncoding::kUtf16BigEndian);
       break;
     default: {
-      const size_t skip = encoding == TextFileEncoding::kUtf8WithMark ? sizeof(kUtf8Mark) : 0;
-      const std::string bytes = text_mode_bytes(file.subspan(skip));
+      const std::string bytes =
+          marked ? text_mode_bytes(file.subspan(sizeof(kUtf8Mark))) : std::move(unmarked_bytes);
       const bool is_utf8 = encoding != TextFileEncoding::kCodePage;
       text = text_from_code_page(
           std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),

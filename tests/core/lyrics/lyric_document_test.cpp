@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "core/lyrics/lyrics_test_util.h"
 #include "lyrics/fixed_width_measurer.h"
 #include "settings/display_items.h"
@@ -217,6 +221,81 @@ TEST(LyricDocument, StampingTheCursorLine) {
   for (int i = 0; i < 6; ++i) small->scroll(1);
   small->set_cursor_line_time(1000);
   for (int n = 0; n < 4; ++n) EXPECT_EQ(small->line_time(n), -1);
+}
+
+// Every field a line shows, so that two documents' stores can be compared line by line.
+std::string line_state(const LyricLine& l) {
+  std::string out;
+  for (const std::u16string_view text : {std::u16string_view(l.text()),
+                                         std::u16string_view(l.display_text()), l.long_tag(),
+                                         l.short_tag()}) {
+    out.append(text.begin(), text.end());
+    out += '|';
+  }
+  return out + std::to_string(l.time()) + '|' + std::to_string(l.even_time()) + '|' +
+         std::to_string(l.text_chars()) + '|' + std::to_string(l.display_chars()) + '|' +
+         std::to_string(l.is_meta()) + std::to_string(l.had_tags());
+}
+
+TEST(LyricDocument, EveryLoadLeavesTheWholeStoreAsAFreshDocumentWould) {
+  // Whatever happened to the store before (longer texts, lines stamped past the loaded ones,
+  // a release), a load leaves every line of it as in a document that only had this load.
+  struct Step {
+    const char* what;
+    std::u16string_view text;
+    int stamp_past_end;  // lines past the last loaded one to stamp after the load (0: none)
+    bool release;        // release the lines after the load and the stamp
+  };
+  const std::u16string many = numbered_lines(40, true);
+  const Step steps[] = {
+      {"long text", many, 0, false},
+      {"short text after a long one", u"[00:01:00]a\r\nb", 0, false},
+      {"after a stamp past the loaded lines", u"c\r\n@meta", 5, false},
+      {"empty text after a stamp", u"", 0, false},
+      {"after a stamp and a release", u"[00:02]d", 3, true},
+      {"after a release", many, 0, false},
+  };
+  auto doc = make_document(64);
+  for (const Step& step : steps) {
+    doc->load_text(90000, step.text);
+    auto fresh = make_document(64);
+    fresh->load_text(90000, step.text);
+    for (int32_t n = 0; n < 64; ++n) {
+      ASSERT_EQ(line_state(*doc->line(n)), line_state(*fresh->line(n))) << step.what << ", line " << n;
+    }
+    if (step.stamp_past_end > 0) {
+      doc->layout(0);
+      doc->toggle_edit_mode();  // the cursor on the first line
+      for (int i = 0; i < doc->line_count() + step.stamp_past_end; ++i) doc->scroll(1);
+      doc->set_cursor_line_time(4000);
+      doc->toggle_edit_mode();
+    }
+    if (step.release) doc->release_lines();
+  }
+  // A store never loaded still holds lines never given text.
+  EXPECT_EQ(make_document(64)->line(10)->long_tag(), u"");
+  EXPECT_EQ(make_document(64)->line(10)->even_time(), UINT32_MAX);
+}
+
+TEST(LyricDocument, RowsGivenUpShowNoLine) {
+  auto doc = make_document(256, 512, 10);
+  doc->load_text(0, numbered_lines(40, true));
+  const auto shown = [&] {
+    std::vector<int32_t> lines;
+    for (const LineSlot& slot : doc->slots()) lines.push_back(slot.line);
+    return lines;
+  };
+  std::vector<int32_t> expected(256, -1);
+  for (const int rows : {10, 3, 0, 12, 1}) {
+    doc->rect = Rect{0, 0, 300, rows * 20};
+    doc->count_rows();
+    doc->layout(20000);
+    // The current line (20) sits just above the middle of the rows there are.
+    const int32_t first = rows == 0 ? 0 : std::max(0, 20 - rows / 2 + 1);
+    std::fill(expected.begin(), expected.end(), -1);
+    for (int k = 0; k < rows; ++k) expected[static_cast<size_t>(k)] = first + k;
+    EXPECT_EQ(shown(), expected) << rows << " rows";
+  }
 }
 
 TEST(LyricDocument, JoinedTextIsCutAtTheCapacity) {
