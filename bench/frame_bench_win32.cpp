@@ -15,10 +15,12 @@
 #include "bench_harness.h"
 #include "display/dib_section_win32.h"
 #include "display/display_layout_win32.h"
+#include "display/dots_visualizer.h"
 #include "display/frame_renderer_win32.h"
 #include "display/frame_surfaces_win32.h"
 #include "display/gdi_text_measurer_win32.h"
 #include "display/info_panel_win32.h"
+#include "display/pixel_scaling.h"
 #include "state/plugin_state.h"
 #include "state/track_info.h"
 #include "state/window_drawing_win32.h"
@@ -150,7 +152,7 @@ void measure(int width, int height, const Variant& variant) {
 
 // The dots' three picture copies on their own, on the renderer's surfaces: the trails (the
 // feedback zoomed onto the canvas), the shrink (canvas onto the feedback) and the last copy
-// (canvas stretched over the frame).
+// (canvas stretched over the frame), by GDI's StretchBlt and by the renderer's own loops.
 void measure_copies(int width, int height) {
   const HWND window = make_window(width, height);
   PluginState state;
@@ -174,12 +176,31 @@ void measure_copies(int width, int height) {
                             ": dots copy, " + name,
                         samples);
   };
-  time("trails: 60 x 60 onto 256 x 256", width, height,
+  // GDI's stretching, as the renderer once did these copies, for comparison.
+  SetStretchBltMode(canvas, HALFTONE);
+  SetStretchBltMode(feedback, HALFTONE);
+  time("GDI trails: 60 x 60 onto 256 x 256", width, height,
        [&] { StretchBlt(canvas, 0, 0, 256, 256, feedback, 2, 2, 60, 60, SRCCOPY); });
-  time("shrink: 256 x 256 onto 64 x 64", width, height,
+  time("GDI shrink: 256 x 256 onto 64 x 64", width, height,
        [&] { StretchBlt(feedback, 0, 0, 64, 64, canvas, 0, 0, 256, 256, SRCCOPY); });
-  time("last copy: canvas over the frame", width, height,
+  time("GDI last copy: canvas over the frame", width, height,
        [&] { StretchBlt(frame, 0, 0, width + 1, height + 1, canvas, 0, 32, 256, 192, SRCCOPY); });
+  // The renderer's own loops over the same pictures.
+  const WindowDrawing& drawing = *window_drawing(state);
+  const Pixels frame_pixels = surface_pixels(drawing, MemoryDcRole::kFrame);
+  const Pixels feedback_pixels = surface_pixels(drawing, MemoryDcRole::kFeedback);
+  const Pixels canvas_pixels = surface_pixels(drawing, MemoryDcRole::kCanvas);
+  std::vector<uint32_t> scratch;
+  const BoxScaler trails(Rect{2, 2, 62, 62}, Size{64, 64}, Size{256, 256});
+  const BoxScaler shrink(Rect{0, 0, 256, 256}, Size{256, 256}, Size{64, 64});
+  const Rect crop = canvas_crop(width, height);
+  const NearestScaler last_copy(crop, Size{width + 1, height + 1});
+  time("trails: 60 x 60 onto 256 x 256", width, height,
+       [&] { trails.scale(feedback_pixels, canvas_pixels, scratch); });
+  time("shrink: 256 x 256 onto 64 x 64", width, height,
+       [&] { shrink.scale(canvas_pixels, feedback_pixels, scratch); });
+  time("last copy: canvas over the frame", width, height,
+       [&] { last_copy.scale(canvas_pixels, frame_pixels, 0, 0); });
   release_frame_surfaces(state);
   state.window.drawing.reset();
   DestroyWindow(window);

@@ -47,10 +47,10 @@ void draw_level_indicator(HDC dc, const DisplayItem& item, int channel, int32_t 
   if (!dc || item.draw_order < 0) return;
   const Rect bar = indicator_bar(item.rect, item.direction, value);
   if (bar.right <= bar.left || bar.bottom <= bar.top) return;
-  const GdiBrush brush(CreateSolidBrush(item.color));
-  if (!brush) return;
+  // The context's own brush takes the colour: nothing is made or deleted per frame.
+  SetDCBrushColor(dc, item.color);
   const RECT r{bar.left, bar.top, bar.right, bar.bottom};
-  FillRect(dc, &r, brush.get());
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 void draw_artwork(PluginState& state, HDC dc, const DisplayItem& item) {

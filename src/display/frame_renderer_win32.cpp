@@ -3,15 +3,16 @@
 #include <string>
 
 #include "display/dots_visualizer_win32.h"
+#include "display/frame_cache_win32.h"
 #include "display/frame_items_win32.h"
 #include "display/frame_overlay.h"
 #include "display/frame_overlay_win32.h"
+#include "display/frame_surfaces_win32.h"
 #include "display/gdi_select_win32.h"
 #include "display/info_panel_win32.h"
 #include "display/level_indicator.h"
 #include "display/lyrics_panel_win32.h"
 #include "state/gdi_handles_win32.h"
-#include "state/plugin_state.h"
 #include "state/plugin_state.h"
 #include "state/track_info.h"
 #include "state/window_drawing_win32.h"
@@ -38,11 +39,31 @@ bool plain_background(PluginState& state, const VisualizerSettings& dots) {
 }
 
 void fill_background(HDC frame, const DrawingArea& area, COLORREF colour) {
-  const GdiBrush brush(CreateSolidBrush(colour));
-  if (!brush) return;
+  // The context's own brush takes the colour: nothing is made or deleted per frame.
+  SetDCBrushColor(frame, colour);
   // The frame is a pixel larger than the area each way and is copied whole.
   const RECT r{area.x, area.y, area.x + area.width + 1, area.y + area.height + 1};
-  FillRect(frame, &r, brush.get());
+  FillRect(frame, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void draw_background(PluginState& state, WindowDrawing& resources, double radius,
+                     const VisualizerSettings& dot_settings) {
+  HDC frame = context(resources, MemoryDcRole::kFrame);
+  const DrawingArea& area = state.window.drawing_area;
+  if (plain_background(state, dot_settings)) {
+    fill_background(frame, area, state.settings.bg_color);
+    return;
+  }
+  const VisualizerSurfaces surfaces{context(resources, MemoryDcRole::kCanvas),
+                                    surface_pixels(resources, MemoryDcRole::kFrame),
+                                    surface_pixels(resources, MemoryDcRole::kFeedback),
+                                    surface_pixels(resources, MemoryDcRole::kCanvas)};
+  if (!surfaces.canvas_dc || !surfaces.frame || !surfaces.feedback || !surfaces.canvas) {
+    fill_background(frame, area, state.settings.bg_color);
+    return;
+  }
+  draw_dots_visualizer(surfaces, frame_cache(resources).dots, state.frame.visualizer, dot_settings,
+                       radius, area);
 }
 
 std::u16string item_text(const PluginState& state, int index) {
@@ -73,7 +94,11 @@ void draw_item(PluginState& state, HDC frame, int index) {
   DisplayItem* item = state.settings.items[static_cast<size_t>(index)].get();
   if (!item) return;
   if (index == kLyricsItem) {
-    if (LyricDocument* panel = as_lyric_document(item)) draw_lyrics_panel(state, frame, *panel);
+    if (LyricDocument* panel = as_lyric_document(item)) {
+      WindowDrawing& drawing = *window_drawing(state);
+      draw_lyrics_panel(state, frame, *panel, &frame_cache(drawing).lyrics,
+                        surface_pixels(drawing, MemoryDcRole::kFrame));
+    }
   } else if (index < kTextItemCount) {
     draw_text_item(frame, *item, item_text(state, index));
   } else if (index == kVolumeLeftItem || index == kVolumeRightItem) {
@@ -103,18 +128,7 @@ void render_frame(PluginState& state, HWND window, const Rect& drawing) {
   turn_dots(dots, dot_settings.rotation_speed);
 
   const ScopedSelect font(frame, static_cast<HGDIOBJ>(resources->info_font.get()));
-  if (plain_background(state, dot_settings)) {
-    fill_background(frame, area, s.bg_color);
-  } else {
-    const VisualizerSurfaces surfaces{frame, context(*resources, MemoryDcRole::kFeedback),
-                                      context(*resources, MemoryDcRole::kCanvas)};
-    if (has_surface(*resources, MemoryDcRole::kFeedback) &&
-        has_surface(*resources, MemoryDcRole::kCanvas)) {
-      draw_dots_visualizer(surfaces, dots, dot_settings, radius, area);
-    } else {
-      fill_background(frame, area, s.bg_color);
-    }
-  }
+  draw_background(state, *resources, radius, dot_settings);
 
   SetBkMode(frame, TRANSPARENT);
   SetTextColor(frame, RGB(255, 255, 255));

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 
 #include "state/gdi_handles_win32.h"
 #include "state/plugin_state.h"
@@ -33,6 +35,16 @@ enum class MemoryDcRole : size_t {
 };
 inline constexpr size_t kMemoryDcCount = 5;
 
+// The pixels of a DIB section the program draws into itself: valid while `bitmap` is the
+// surface it was taken from. Rows are `stride` pixels apart, the top row first.
+struct SurfacePixels {
+  HBITMAP bitmap = nullptr;
+  uint32_t* bits = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t stride = 0;
+};
+
 // What the visualizer window lends the plug-in from "show" to "hide". Members go in reverse
 // order: the information font and the surface bitmaps (deselected first), the memory contexts,
 // then the window's context, then GDI+.
@@ -44,7 +56,12 @@ struct WindowDrawing {
   // The bitmap in each memory context, by MemoryDcRole: the frame renderer makes the first
   // three, the song-change pipeline the two artwork bitmaps.
   std::array<SurfaceBitmap, kMemoryDcCount> surfaces;
+  // The pixels of the frame, feedback and canvas surfaces, which the renderer writes itself.
+  std::array<SurfacePixels, kMemoryDcCount> pixels{};
   GdiFont info_font;
+  // What the frame renderer keeps from frame to frame for these surfaces (its scaling maps, the
+  // lyric lines drawn once); only the display layer knows its type. It goes first.
+  std::shared_ptr<void> frame_cache;
 };
 
 // The drawing resources while the window is shown; null otherwise.

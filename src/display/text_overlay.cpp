@@ -1,0 +1,173 @@
+#include "display/text_overlay.h"
+
+#include <algorithm>
+
+namespace sabla {
+namespace {
+
+constexpr uint32_t kColour = 0x00FFFFFFu;
+
+// How far a shade pulls a background towards the text colour, from above and from below, as a
+// share in 2^-24 steps rounded up. Shares and backgrounds are whole steps of 1/255 at most 255
+// apart, so (distance * share) >> 24 is the whole-number division GDI does, exactly: the
+// rounding adds less than 255 / 2^24, and a quotient's fraction is at least 1/255 from the next
+// whole number.
+struct ChannelPull {
+  uint32_t up = 0;    // for backgrounds above the text colour
+  uint32_t down = 0;  // for backgrounds below it
+};
+
+uint32_t share(uint32_t part, uint32_t whole) {
+  return whole == 0 ? 0 : static_cast<uint32_t>(((uint64_t{part} << 24) + whole - 1) / whole);
+}
+
+// False when the captures could not come from a shade of the text colour.
+bool channel_pull(uint32_t text, uint32_t low, uint32_t high, ChannelPull& pull) {
+  if (low > text || high < text) return false;
+  // A shade leaves white at `high` and black at `low`: the distance left to the text colour.
+  pull.up = share(high - text, 255 - text);
+  pull.down = share(text - low, text);
+  return true;
+}
+
+uint32_t blend_channel(uint32_t background, uint32_t text, const ChannelPull& pull) {
+  if (background > text) return text + (((background - text) * pull.up) >> 24);
+  if (background < text) return text - (((text - background) * pull.down) >> 24);
+  return background;
+}
+
+bool untouched(uint32_t low, uint32_t high) {
+  return (low & kColour) == 0 && (high & kColour) == kColour;
+}
+
+}  // namespace
+
+uint32_t blend_text_pixel(uint32_t background, uint32_t low, uint32_t high, uint32_t colour) {
+  low &= kColour;
+  high &= kColour;
+  if (low == high) return low;
+  uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const uint32_t t = (colour >> shift) & 0xFF;
+    ChannelPull pull;
+    // A shade never leaves the range between the text colour and the background it covers;
+    // captures that say otherwise did not come from one text colour, and the pixel is kept.
+    if (!channel_pull(t, (low >> shift) & 0xFF, (high >> shift) & 0xFF, pull)) {
+      return background & kColour;
+    }
+    out |= blend_channel((background >> shift) & 0xFF, t, pull) << shift;
+  }
+  return out;
+}
+
+uint16_t TextOverlay::table_for(uint32_t text, uint32_t low, uint32_t high) {
+  const uint32_t key = text | low << 8 | high << 16;
+  const auto found = table_index_.find(key);
+  if (found != table_index_.end()) return found->second;
+  const auto index = static_cast<uint16_t>(table_index_.size());
+  ChannelPull pull;
+  channel_pull(text, low, high, pull);
+  for (uint32_t background = 0; background < 256; ++background) {
+    tables_.push_back(static_cast<uint8_t>(blend_channel(background, text, pull)));
+  }
+  table_index_.emplace(key, index);
+  return index;
+}
+
+bool TextOverlay::make_shade(uint32_t low, uint32_t high, uint32_t colour, Shade& shade) {
+  low &= kColour;
+  high &= kColour;
+  shade = Shade{};
+  shade.covered = low;
+  if (low == high) return true;
+  uint32_t tables[3] = {};
+  for (int c = 0; c < 3; ++c) {
+    const int shift = 8 * c;
+    const uint32_t t = (colour >> shift) & 0xFF;
+    const uint32_t l = (low >> shift) & 0xFF;
+    const uint32_t h = (high >> shift) & 0xFF;
+    ChannelPull pull;
+    if (!channel_pull(t, l, h, pull)) {
+      shade.kind = Shade::kKeep;
+      return true;
+    }
+    if (table_index_.size() >= kMaxTables && !table_index_.count(t | l << 8 | h << 16)) {
+      return false;
+    }
+    tables[c] = table_for(t, l, h);
+  }
+  for (int c = 0; c < 3; ++c) shade.table[c] = static_cast<uint16_t>(tables[c]);
+  shade.kind = Shade::kBlend;
+  return true;
+}
+
+void TextOverlay::clear() {
+  runs_.clear();
+  shades_.clear();
+  tables_.clear();
+  table_index_.clear();
+}
+
+bool TextOverlay::build(const Pixels& over_black, const Pixels& over_white,
+                        std::span<const TextInk> inks) {
+  clear();
+  if (!over_black || !over_white || over_black.width != over_white.width ||
+      over_black.height != over_white.height) {
+    return false;
+  }
+  for (const TextInk& ink : inks) {
+    const int32_t left = std::max(ink.box.left, 0);
+    const int32_t right = std::min(ink.box.right, over_black.width);
+    const int32_t top = std::max(ink.box.top, 0);
+    const int32_t bottom = std::min(ink.box.bottom, over_black.height);
+    for (int32_t y = top; y < bottom; ++y) {
+      const uint32_t* low = over_black.row(y);
+      const uint32_t* high = over_white.row(y);
+      int32_t x = left;
+      while (x < right) {
+        if (untouched(low[x], high[x])) {
+          ++x;
+          continue;
+        }
+        Run run{x, y, 0, static_cast<uint32_t>(shades_.size()), ink.colour & kColour};
+        for (; x < right && !untouched(low[x], high[x]); ++x) {
+          if (!make_shade(low[x], high[x], run.colour, shades_.emplace_back())) {
+            clear();
+            return false;
+          }
+          ++run.count;
+        }
+        runs_.push_back(run);
+      }
+    }
+  }
+  return true;
+}
+
+void TextOverlay::draw(const Pixels& onto, int32_t x, int32_t y) const {
+  if (!onto) return;
+  for (const Run& run : runs_) {
+    const int32_t row = y + run.y;
+    if (row < 0 || row >= onto.height) continue;
+    const int32_t start = std::max(x + run.x, 0);
+    const int32_t end = std::min(x + run.x + run.count, onto.width);
+    uint32_t* out = onto.row(row);
+    for (int32_t px = start; px < end; ++px) {
+      const Shade& shade = shades_[run.first + static_cast<uint32_t>(px - x - run.x)];
+      const uint32_t background = out[px];
+      if (shade.kind == Shade::kCovered) {
+        out[px] = shade.covered;
+      } else if (shade.kind == Shade::kBlend) {
+        const uint8_t* tables = tables_.data();
+        out[px] = tables[shade.table[0] * 256u + (background & 0xFF)] |
+                  tables[shade.table[1] * 256u + ((background >> 8) & 0xFF)] << 8 |
+                  static_cast<uint32_t>(tables[shade.table[2] * 256u + ((background >> 16) & 0xFF)])
+                      << 16;
+      } else {
+        out[px] = background & kColour;
+      }
+    }
+  }
+}
+
+}  // namespace sabla
