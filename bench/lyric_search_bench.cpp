@@ -3,7 +3,8 @@
 // Two cases: the lyrics lie in the last listed subfolder of the last folder under the last name
 // tried there, and the song has no lyrics at all (every candidate is tried). Builds for Windows
 // and runs under Wine. The re-check of the lyrics panel with no lyrics walks the same library
-// and is timed as well.
+// and is timed as well, and all of it again through the folder-listing cache the plug-in searches
+// with: warm (the library unchanged since the last look), and cold (the first look after "show").
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "bench_harness.h"
+#include "sources/lyric_listing_cache_win32.h"
 #include "sources/lyric_recheck.h"
 #include "sources/lyric_search.h"
 #include "sources/lyric_search_files_win32.h"
@@ -78,6 +80,21 @@ void open_literal(const std::wstring& path) {
   DWORD read = 0;
   ReadFile(file, buffer, sizeof buffer, &read, nullptr);
   CloseHandle(file);
+}
+
+// The first look after "show": the cache was dropped at "hide", so the search lists every
+// folder itself and keeps the listings.
+bool time_cold_search(const LyricSearchQuery& query, CachedLyricSearchFiles& cache,
+                      bench::Samples& samples) {
+  bool ok = true;
+  for (int run = 0; run < kRuns; ++run) {
+    cache.clear();
+    const double start = bench::now_us();
+    const std::optional<std::u16string> found = find_lyric_file(query, cache);
+    samples.add(bench::now_us() - start);
+    ok = !found && ok;
+  }
+  return ok;
 }
 
 bench::Samples literal_opening(const std::wstring& path) {
@@ -169,12 +186,68 @@ int wmain() {
   bench::report("background lyric re-check while no lyrics show (same library)", recheck,
                 "1 literal candidate opening (missing)", &missing_open, bench::Goal{});
 
+  // The same through the cache. Without reports of changes in a whole subtree (Wine) each kept
+  // folder's last-write time is read once per search instead.
+  const SystemFolderListingSource source;
+  CachedLyricSearchFiles cache(files, source);
+  std::printf("changes below a lyric folder are %s\n",
+              subtree_changes_reported() ? "reported by a change notification"
+                                         : "not reported: folder last-write times are compared");
+  bench::Samples cold;
+  ok = time_cold_search(query, cache, cold) && ok;
+  bench::Goal no_slower;
+  no_slower.max_ratio = 1.1;
+  no_slower.text = "<= 1.1x uncached";
+  bench::report("first song change after show, cache cold, not found (same library)", cold,
+                "uncached search, not found", &not_found, no_slower);
+
+  // Before the background fill has set up its watches, each folder's time is read instead.
+  bench::Samples stamped;
+  ok = time_search(query, cache, false, stamped) && ok;
+  bench::report("song change, library unchanged, cache warm before the fill, not found", stamped,
+                "uncached search, not found", &not_found, bench::Goal{});
+
+  bench::Samples fill;
+  const double fill_start = bench::now_us();
+  std::vector<std::u16string> lyric_folders(query.folders.begin(), query.folders.end());
+  cache.fill_job(lyric_folders, true)();
+  fill.add(bench::now_us() - fill_start);
+  std::printf("the fill watches %zu of %zu folders kept one by one\n", cache.watched_folders(),
+              cache.cached_folders());
+  bench::report_plain("background fill after show, on its worker (once)", fill);
+
+  bench::Samples warm_not_found;
+  ok = time_search(query, cache, false, warm_not_found) && ok;
+  bench::report("song change, library unchanged, cache warm, not found", warm_not_found,
+                "uncached search, not found", &not_found, goal);
+
+  bench::Samples warm_recheck;
+  for (int run = 0; run < kRuns + 1; ++run) {
+    const double start = bench::now_us();
+    const std::optional<RecheckReport> report = recheck_lyrics(job, cache);
+    const double us = bench::now_us() - start;
+    if (run > 0) warm_recheck.add(us);
+    if (report) {
+      std::printf("the cached re-check reported a change where there is none\n");
+      ok = false;
+    }
+  }
+  bench::Goal microseconds;
+  microseconds.text = "microseconds (needs subtree change reports)";
+  bench::report("re-check while nothing changed, cache warm", warm_recheck,
+                "uncached re-check", &recheck, microseconds);
+
   make_file(hit, "[00:01:00]found");
   const bench::Samples hit_open = literal_opening(hit);
   bench::Samples found;
   ok = time_search(query, files, true, found) && ok;
   bench::report("song change lyric search, found in last subfolder (library unchanged)", found,
                 "1 literal candidate opening (found file)", &hit_open, goal);
+
+  bench::Samples warm_found;
+  ok = time_search(query, cache, true, warm_found) && ok;
+  bench::report("song change, library unchanged, cache warm, found in last subfolder", warm_found,
+                "uncached search, found", &found, goal);
   DeleteFileW(hit.c_str());
   return ok ? 0 : 1;
 }

@@ -30,9 +30,10 @@ bool check_lyrics_while_empty(PluginState& state) {
   }
   bool started = false;
   if (!state.requests.probe_off && !recheck->running()) {
-    started = recheck->start_if_due(state.clock.now_ms,
-                                    make_recheck_job(song_names(state.song), state.settings,
-                                                     state.sources.song_file_write_time));
+    started = recheck->start_if_due(state.clock.now_ms, [&state] {
+      return make_recheck_job(song_names(state.song), state.settings,
+                              state.sources.song_file_write_time);
+    });
   }
   if (const std::optional<RecheckReport> report = recheck->take_report()) {
     if (apply_recheck_report(*report, state.song.file_path, state.song.lyrics_path)) {

@@ -63,6 +63,7 @@ void Win32HandlerServices::end_instance(PluginState& state) {
   state.version_checks.stop(kVersionStopWaitMs);
   if (state.sources.recheck) state.sources.recheck->wait(kVersionStopWaitMs);
   state.sources.recheck.reset();
+  drop_lyric_folder_cache();
   timer_period_.reset();
 }
 
@@ -71,7 +72,11 @@ bool Win32HandlerServices::open_window(PluginState& state, void* window) {
   return state.window.drawing != nullptr;
 }
 
-void Win32HandlerServices::close_window(PluginState& state) { state.window.drawing.reset(); }
+void Win32HandlerServices::close_window(PluginState& state) {
+  state.window.drawing.reset();
+  // Hidden, nothing searches; the folders may change at will until the next "show".
+  drop_lyric_folder_cache();
+}
 
 void Win32HandlerServices::open_wheel(PluginState& state) {
   if (sabla::open_wheel(state.wheel,
@@ -100,7 +105,12 @@ void Win32HandlerServices::warn(PluginState& state, std::u16string_view text) {
 }
 
 void Win32HandlerServices::load_settings(PluginState& state) {
+  const auto folders = state.settings.path;
+  const uint8_t subfolders = state.settings.find_sdir;
   sabla::load_settings(state, window_dc(state));
+  if (state.settings.path != folders || state.settings.find_sdir != subfolders) {
+    drop_lyric_folder_cache();
+  }
 }
 
 bool Win32HandlerServices::save_settings(PluginState& state) { return sabla::save_settings(state); }
@@ -172,7 +182,9 @@ bool Win32HandlerServices::ask_yes_no(PluginState& state, std::u16string_view te
 
 bool Win32HandlerServices::delete_file(std::u16string_view path) {
   const std::u16string file(path);
-  return DeleteFileW(as_wide(file)) != 0;
+  const bool deleted = DeleteFileW(as_wide(file)) != 0;
+  lyric_search_files().forget(path);
+  return deleted;
 }
 
 void Win32HandlerServices::read_keyboard_state(KeyboardState& keys) {

@@ -35,6 +35,10 @@ LyricRecheck::LyricRecheck(const LyricSearchFiles& files, RecheckClock clock,
 bool LyricRecheck::running() const { return shared_->running.load(std::memory_order_acquire); }
 
 bool LyricRecheck::start_if_due(uint32_t now_ms, RecheckJob job) {
+  return start_if_due(now_ms, [&job] { return std::move(job); });
+}
+
+bool LyricRecheck::due(uint32_t now_ms) {
   if (running()) return false;
   if (started_once_ && !last_end_ms_) {
     const uint32_t end = shared_->end_ms.load(std::memory_order_relaxed);
@@ -44,7 +48,17 @@ bool LyricRecheck::start_if_due(uint32_t now_ms, RecheckJob job) {
     last_end_ms_ = static_cast<int32_t>(now_ms - end) < 0 ? now_ms : end;
   }
   if (last_end_ms_ && now_ms - *last_end_ms_ <= kRecheckIntervalMs) return false;
-  if (!start_ || !clock_) return false;
+  return start_ && clock_;
+}
+
+bool LyricRecheck::start_if_due(uint32_t now_ms, const std::function<RecheckJob()>& make_job) {
+  if (!due(now_ms) || !make_job) return false;
+  RecheckJob job;
+  try {
+    job = make_job();
+  } catch (...) {
+    return false;
+  }
   // Marked before the thread exists, so a second call cannot slip in before the worker runs.
   shared_->running.store(true, std::memory_order_release);
   try {

@@ -65,6 +65,9 @@ class LyricRecheck {
   // that takes long (a slow or network drive) still leaves the disk alone for two seconds. True
   // when a check was started.
   bool start_if_due(uint32_t now_ms, RecheckJob job);
+  // The same, with the job made by `make_job` only when a check does start: the job copies the
+  // song record and the settings, which most idle calls have no use for.
+  bool start_if_due(uint32_t now_ms, const std::function<RecheckJob()>& make_job);
 
   // Whether a check is running.
   bool running() const;
@@ -89,6 +92,8 @@ class LyricRecheck {
   WorkerStarter start_;
   std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
   std::unique_ptr<WorkerThread> worker_;
+  bool due(uint32_t now_ms);
+
   bool started_once_ = false;
   // The previous check's end on the host's clock, once the host thread has seen it.
   std::optional<uint32_t> last_end_ms_;

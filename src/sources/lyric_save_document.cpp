@@ -19,7 +19,10 @@ bool save_document_lyrics(LyricDocument& document, const DocumentSong& song,
   create_new_file_folders(song.names, context);
   const std::u16string text = document.join_lines(
       tag_form_for(context.settings.input_timetag_digit), static_cast<int32_t>(kLyricsBufferUnits));
-  if (!write_lyric_file(song.lyrics_path, text, context)) return false;
+  const bool written = write_lyric_file(song.lyrics_path, text, context);
+  // Even a failed write may have replaced or removed the file.
+  search.forget(song.lyrics_path);
+  if (!written) return false;
   external_lyrics_found = load_external_lyrics(song.names, context.settings, search, document,
                                                song.total_ms, song.lyrics_path, context.unknown);
   return true;

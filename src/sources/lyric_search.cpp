@@ -1,5 +1,8 @@
 #include "sources/lyric_search.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "player/player_types.h"
 
 namespace sabla {
@@ -47,26 +50,40 @@ std::optional<std::u16string> first_existing(const std::vector<std::u16string>& 
   return std::nullopt;
 }
 
-// The first of `base_names` with an extension that is a file in `folder`.
-std::optional<std::u16string> first_in_folder(std::u16string_view folder,
-                                              const std::vector<std::u16string>& base_names,
-                                              const LyricSearchFiles& files) {
+// Every base name with each extension, in the order they are tried.
+std::vector<std::u16string> with_extensions(const std::vector<std::u16string>& base_names) {
   std::vector<std::u16string> names;
   for (const std::u16string& base : base_names) {
     for (const std::u16string_view extension : kLyricExtensions) {
-      std::u16string name = base + std::u16string(extension);
-      if (folder.size() + 1 + name.size() < kPathBufferUnits) names.push_back(std::move(name));
+      names.push_back(base + std::u16string(extension));
     }
   }
-  const std::optional<size_t> found = files.first_openable(folder, names);
+  return names;
+}
+
+// The first of `names` that is a file in `folder`; names too long for a path there are left out.
+std::optional<std::u16string> first_in_folder(std::u16string_view folder,
+                                              const std::vector<std::u16string>& names,
+                                              const LyricSearchFiles& files) {
+  const auto fits = [&](const std::u16string& name) {
+    return folder.size() + 1 + name.size() < kPathBufferUnits;
+  };
+  // Made once for every subfolder; a copy only for the rare folder some name does not fit.
+  const std::vector<std::u16string>* tried = &names;
+  std::vector<std::u16string> fitting;
+  if (!std::all_of(names.begin(), names.end(), fits)) {
+    std::copy_if(names.begin(), names.end(), std::back_inserter(fitting), fits);
+    tried = &fitting;
+  }
+  const std::optional<size_t> found = files.first_openable(folder, *tried);
   if (!found) return std::nullopt;
-  return path_of({folder, names[*found]});
+  return path_of({folder, (*tried)[*found]});
 }
 
 std::optional<std::u16string> search_subfolders(const LyricSearchQuery& query,
                                                 std::u16string_view folder,
                                                 const LyricSearchFiles& files) {
-  const std::vector<std::u16string> names = subfolder_base_names(query);
+  const std::vector<std::u16string> names = with_extensions(subfolder_base_names(query));
   std::optional<std::u16string> found;
   files.for_each_subfolder(folder, [&](std::u16string_view name) {
     found = first_in_folder(path_of({folder, name}), names, files);
@@ -138,6 +155,7 @@ std::vector<std::u16string> subfolder_base_names(const LyricSearchQuery& query) 
 
 std::optional<std::u16string> find_lyric_file(const LyricSearchQuery& query,
                                               const LyricSearchFiles& files) {
+  files.begin_search(query.folders);
   if (auto found = first_existing(song_folder_bases(query), files)) return found;
   for (const std::u16string& folder : query.folders) {
     if (auto found = first_existing(lyric_folder_bases(query, folder), files)) return found;

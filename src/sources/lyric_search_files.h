@@ -14,6 +14,16 @@ class LyricSearchFiles {
  public:
   virtual ~LyricSearchFiles() = default;
 
+  // A search for lyrics in `lyric_folders` (in order) starts: a file system that keeps what it
+  // saw may check here, once, whether it is still so.
+  virtual void begin_search(std::span<const std::u16string> lyric_folders) const {
+    (void)lyric_folders;
+  }
+
+  // The plug-in itself has just written or removed the file at `path`; what was kept about its
+  // folder no longer holds.
+  virtual void forget(std::u16string_view path) const { (void)path; }
+
   // Whether the file at `path` can be opened for reading (a folder cannot).
   virtual bool can_open(std::u16string_view path) const = 0;
 

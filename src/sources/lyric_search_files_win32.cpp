@@ -8,29 +8,13 @@
 #include <vector>
 
 #include "settings/atomic_file_win32.h"
+#include "sources/find_handles_win32.h"
 #include "sources/text_file_win32.h"
 
 namespace sabla {
 namespace {
 
 std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-// An open directory listing.
-class UniqueFind {
- public:
-  explicit UniqueFind(HANDLE handle) : handle_(handle) {}
-  ~UniqueFind() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  UniqueFind(const UniqueFind&) = delete;
-  UniqueFind& operator=(const UniqueFind&) = delete;
-
-  HANDLE get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 UniqueFile open_for_reading(std::u16string_view path) {
   // Read and write sharing, as the C library's fopen asks for: the player may have the song or a

@@ -1,5 +1,9 @@
 #include "sources/song_change_win32.h"
 
+#include <atomic>
+#include <memory>
+#include <vector>
+
 #include "display/artwork_load_win32.h"
 #include "state/plugin_state.h"
 #include "state/window_drawing_win32.h"
@@ -8,19 +12,17 @@
 #include "sources/lyric_save_codec.h"
 #include "sources/lyric_save_document.h"
 #include "sources/lyric_save_files_win32.h"
+#include "sources/lyric_listing_cache_win32.h"
 #include "sources/lyric_search_files_win32.h"
 #include "sources/lyric_search_load.h"
 #include "sources/song_file_lyrics_win32.h"
 #include "sources/text_file_win32.h"
+#include "state/worker_thread.h"
 
 namespace sabla {
 namespace {
 
-// Stateless, so one serves the host thread and the background re-check alike.
-const SystemLyricSearchFiles& search_files() {
-  static const SystemLyricSearchFiles files;
-  return files;
-}
+const LyricSearchFiles& search_files() { return lyric_search_files(); }
 
 std::wstring wide(std::u16string_view text) {
   return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
@@ -71,13 +73,76 @@ bool SystemSongChangeSources::export_ipod_notes(const SongInfo& song, std::u16st
                                   unknown_names(state_.strings));
 }
 
+CachedLyricSearchFiles& lyric_search_files() {
+  // Static, as the workers that use them may outlive any owner: the library stays loaded while
+  // one runs (see WorkerThread). The cache is never destroyed: at process exit a worker killed
+  // while holding its lock would leave the detach waiting for it. "clr " has dropped everything
+  // it held by then.
+  static const SystemLyricSearchFiles system;
+  static const SystemFolderListingSource source;
+  static CachedLyricSearchFiles& files = *new CachedLyricSearchFiles(system, source);
+  return files;
+}
+
+namespace {
+
+// The fill running or last run, on the host thread only.
+struct FillState {
+  std::shared_ptr<std::atomic<bool>> stop;
+  std::shared_ptr<std::atomic<bool>> done;
+};
+
+FillState& fill_state() {
+  static FillState state;
+  return state;
+}
+
+}  // namespace
+
+void fill_lyric_folder_cache(const Settings& settings) {
+  FillState& fill = fill_state();
+  const bool running = fill.done && !fill.done->load(std::memory_order_acquire);
+  if (running || lyric_search_files().filled()) return;
+  std::vector<std::u16string> folders;
+  for (const std::u16string& folder : settings.path) {
+    if (!folder.empty()) folders.push_back(folder);
+  }
+  if (folders.empty()) return;
+  try {
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    // The thread is never waited for: it ends at its next folder once stopped or cleared.
+    if (start_worker_thread([job = lyric_search_files().fill_job(std::move(folders),
+                                                                 settings.find_sdir == 1, stop),
+                             done] {
+          job();
+          done->store(true, std::memory_order_release);
+        })) {
+      fill.stop = std::move(stop);
+      fill.done = std::move(done);
+    }
+  } catch (...) {
+    // Without the fill, the searches list and stamp the folders themselves.
+  }
+}
+
+void drop_lyric_folder_cache() {
+  FillState& fill = fill_state();
+  if (fill.stop) fill.stop->store(true, std::memory_order_release);
+  fill = FillState{};
+  lyric_search_files().clear();
+}
+
 std::unique_ptr<LyricRecheck> make_lyric_recheck(RecheckClock clock) {
   return std::make_unique<LyricRecheck>(search_files(), std::move(clock), &start_worker_thread);
 }
 
 bool run_song_change(PluginState& state, PlayerBridge& player) {
   SystemSongChangeSources sources(state, player);
-  return load_song_lyrics(state, sources, state.options.editors);
+  const bool ran = load_song_lyrics(state, sources, state.options.editors);
+  // Folders a change dropped are listed and watched again before the next song, not by it.
+  if (state.window.visible) fill_lyric_folder_cache(state.settings);
+  return ran;
 }
 
 bool save_panel_lyrics(PluginState& state) {

@@ -3,6 +3,7 @@
 
 #include "state/plugin_state.h"
 #include "player/player_bridge.h"
+#include "sources/lyric_listing_cache.h"
 #include "sources/song_change.h"
 
 namespace sabla {
@@ -28,6 +29,19 @@ class SystemSongChangeSources final : public SongChangeSources {
   PluginState& state_;
   PlayerBridge& player_;
 };
+
+// The lyric search's file system with its folder listings kept in memory: the one instance the
+// song-change pipeline, the reload after a save, the options window and the re-check share.
+CachedLyricSearchFiles& lyric_search_files();
+
+// Lists the lyric folders of `settings` (and their subfolders when those are searched) into
+// memory on a worker thread, watching each where the system offers that: once after each
+// drop, and again after a change dropped some listings. Runs at the end of each song change
+// while the visualizer shows, so the song change itself never waits for it.
+void fill_lyric_folder_cache(const Settings& settings);
+
+// Drops every listing and ends a fill ("hide", "clr ", other lyric folders).
+void drop_lyric_folder_cache();
 
 // The background re-check over the Windows file system, its spacing measured on `clock` (the
 // host's idle clock, so that the end it notes compares with the times it is given).

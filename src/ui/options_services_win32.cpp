@@ -11,7 +11,6 @@
 #include "lyrics/lyric_document.h"
 #include "settings/settings_store.h"
 #include "sources/lyric_search.h"
-#include "sources/lyric_search_files_win32.h"
 #include "sources/song_change.h"
 #include "sources/song_change_win32.h"
 #include "state/plugin_state.h"
@@ -53,8 +52,8 @@ bool Win32OptionsServices::save_document_lyrics(PluginState& state) {
 }
 
 void Win32OptionsServices::find_lyric_file(PluginState& state) {
-  const SystemLyricSearchFiles files;
-  sabla::find_lyric_file(song_names(state.song), state.settings, files, state.song.lyrics_path,
+  sabla::find_lyric_file(song_names(state.song), state.settings, lyric_search_files(),
+                         state.song.lyrics_path,
                          unknown_names(state.strings));
 }
 

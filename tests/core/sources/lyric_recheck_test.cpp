@@ -119,13 +119,22 @@ TEST(LyricRecheck, NeverTwiceAtOnceAndTwoSecondsFromTheEndOfThePreviousCheck) {
     ASSERT_TRUE(recheck.start_if_due(c.start_ms, job));
     files.wait_until_entered();
     EXPECT_TRUE(recheck.running());
+    // The job copies the song record: made only for a check that starts.
+    int jobs_made = 0;
+    const auto make_job = [&] {
+      ++jobs_made;
+      return job;
+    };
     // Still running: no second check, however long ago the first started.
-    EXPECT_FALSE(recheck.start_if_due(c.start_ms + 10 * kRecheckIntervalMs, job));
+    EXPECT_FALSE(recheck.start_if_due(c.start_ms + 10 * kRecheckIntervalMs, make_job));
+    EXPECT_EQ(jobs_made, 0);
     clock_ms->store(c.end_ms);
     files.open();
     recheck.wait();
     for (const Call& call : c.calls) {
-      EXPECT_EQ(recheck.start_if_due(call.now_ms, job), call.starts) << call.now_ms;
+      jobs_made = 0;
+      EXPECT_EQ(recheck.start_if_due(call.now_ms, make_job), call.starts) << call.now_ms;
+      EXPECT_EQ(jobs_made, call.starts ? 1 : 0) << call.now_ms;
     }
     recheck.wait();
     EXPECT_FALSE(recheck.take_report());  // nothing was ever found

@@ -1,0 +1,255 @@
+#include "sources/lyric_listing_cache_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "sources/find_handles_win32.h"
+
+namespace sabla {
+namespace {
+
+std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+constexpr DWORD kNameChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
+
+ChangeNotification watch_subtree(const std::wstring& folder) {
+  return ChangeNotification(FindFirstChangeNotificationW(folder.c_str(), TRUE, kNameChanges));
+}
+
+class SubtreeWatch final : public FolderWatch {
+ public:
+  explicit SubtreeWatch(std::wstring folder) : notification_(watch_subtree(folder)) {}
+  bool armed() const { return static_cast<bool>(notification_); }
+
+  bool changed() override {
+    if (WaitForSingleObject(notification_.get(), 0) != WAIT_OBJECT_0) return false;
+    // Armed again before the listings go, so a change made meanwhile is told next time. When
+    // it cannot be armed, it stays signalled: every search then lists afresh.
+    FindNextChangeNotification(notification_.get());
+    return true;
+  }
+
+ private:
+  ChangeNotification notification_;
+};
+
+// A watch on one folder's own entries.
+class EntriesWatch final : public FolderWatch {
+ public:
+  explicit EntriesWatch(const std::wstring& folder)
+      : notification_(FindFirstChangeNotificationW(folder.c_str(), FALSE, kNameChanges)) {}
+  bool armed() const { return static_cast<bool>(notification_); }
+
+  bool changed() override {
+    if (WaitForSingleObject(notification_.get(), 0) != WAIT_OBJECT_0) return false;
+    FindNextChangeNotification(notification_.get());
+    return true;
+  }
+  void* wait_handle() const override { return notification_.get(); }
+
+ private:
+  ChangeNotification notification_;
+};
+
+bool running_on_wine() {
+  static const bool wine = [] {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return wine;
+}
+
+// The drive root of a plain drive path ("X:\").
+std::wstring drive_root(std::u16string_view path) {
+  return std::wstring{static_cast<wchar_t>(path[0]), L':', L'\\'};
+}
+
+bool local_drive(std::u16string_view path, bool removable_too) {
+  if (path.size() < 3) return false;
+  switch (GetDriveTypeW(drive_root(path).c_str())) {
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK:
+      return true;
+    case DRIVE_REMOVABLE:
+      return removable_too;
+    default:
+      // Network shares report changes as their server pleases, or not at all.
+      return false;
+  }
+}
+
+using UpcaseChar = WCHAR(WINAPI*)(WCHAR);
+
+// The upper-case table the file system compares names by (the one CompareStringOrdinal uses
+// when told to ignore case).
+UpcaseChar upcase_char() {
+  static const UpcaseChar upcase = [] {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll ? reinterpret_cast<UpcaseChar>(
+                       reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlUpcaseUnicodeChar")))
+                 : nullptr;
+  }();
+  return upcase;
+}
+
+uint64_t ticks(const FILETIME& time) {
+  return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+bool is_dot_entry(const wchar_t* name) {
+  return (name[0] == L'.' && name[1] == L'\0') ||
+         (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
+}
+
+bool make_empty_file(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool probe_subtree_changes() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0 || length > MAX_PATH) return false;
+  const std::wstring folder = std::wstring(temp) + L"sabla_watch_" +
+                              std::to_wstring(GetCurrentProcessId()) + L"_" +
+                              std::to_wstring(GetTickCount());
+  const std::wstring inner = folder + L"\\a";
+  const std::wstring deep = inner + L"\\b";
+  const std::wstring file = deep + L"\\probe.txt";
+  bool reported = false;
+  if (CreateDirectoryW(folder.c_str(), nullptr)) {
+    if (CreateDirectoryW(inner.c_str(), nullptr) && CreateDirectoryW(deep.c_str(), nullptr)) {
+      const ChangeNotification notification = watch_subtree(folder);
+      if (notification && WaitForSingleObject(notification.get(), 0) == WAIT_TIMEOUT &&
+          make_empty_file(file)) {
+        // A system that reports it does so before the file's creation returns; the short wait
+        // is for one that hands the report over a little later.
+        reported = WaitForSingleObject(notification.get(), 20) == WAIT_OBJECT_0;
+      }
+      DeleteFileW(file.c_str());
+      RemoveDirectoryW(deep.c_str());
+    }
+    RemoveDirectoryW(inner.c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
+  return reported;
+}
+
+}  // namespace
+
+bool subtree_changes_reported() {
+  static const bool reported = probe_subtree_changes();
+  return reported;
+}
+
+std::optional<FolderListing> SystemFolderListingSource::list(std::u16string_view folder) const {
+  const std::wstring pattern = wide(folder) + L"\\*";
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return std::nullopt;
+  FolderListing listing;
+  do {
+    std::u16string name(reinterpret_cast<const char16_t*>(entry.cFileName));
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      listing.files.push_back(std::move(name));
+    } else if (!is_dot_entry(entry.cFileName)) {
+      const bool linked = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+      listing.subfolders.push_back(
+          FolderListing::Subfolder{std::move(name), linked, ticks(entry.ftLastWriteTime)});
+    }
+  } while (FindNextFileW(find.get(), &entry));
+  // A listing cut short by an error would hide files that are there.
+  if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+  return listing;
+}
+
+std::optional<uint64_t> SystemFolderListingSource::folder_stamp(std::u16string_view folder) const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(wide(folder).c_str(), GetFileExInfoStandard, &data) ||
+      !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::nullopt;
+  }
+  return ticks(data.ftLastWriteTime);
+}
+
+uint64_t SystemFolderListingSource::now() const {
+  FILETIME time;
+  GetSystemTimeAsFileTime(&time);
+  return ticks(time);
+}
+
+void SystemFolderListingSource::fold_into(std::u16string_view name,
+                                          std::u16string& folded) const {
+  folded.assign(name);
+  if (const UpcaseChar upcase = upcase_char()) {
+    for (char16_t& c : folded) c = static_cast<char16_t>(upcase(static_cast<WCHAR>(c)));
+  }
+}
+
+std::unique_ptr<FolderWatch> SystemFolderListingSource::watch(std::u16string_view root) const {
+  if (!upcase_char() || !local_drive(root, true) || !subtree_changes_reported()) return nullptr;
+  auto watch = std::make_unique<SubtreeWatch>(wide(root));
+  if (!watch->armed()) return nullptr;
+  return watch;
+}
+
+bool SystemFolderListingSource::stamps_track_changes(std::u16string_view root) const {
+  if (!upcase_char() || !local_drive(root, false)) return false;
+  // NTFS and ReFS move a folder's last-write time with every entry added, removed or renamed
+  // in it; FAT does not.
+  wchar_t file_system[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(drive_root(root).c_str(), nullptr, 0, nullptr, nullptr, nullptr,
+                             file_system, MAX_PATH + 1)) {
+    return false;
+  }
+  const std::wstring name(file_system);
+  return name == L"NTFS" || name == L"ReFS";
+}
+
+std::unique_ptr<FolderWatch> SystemFolderListingSource::watch_folder(
+    std::u16string_view folder) const {
+  // On Windows an open folder keeps the user from renaming or removing the folders above it,
+  // and a whole subtree is watched instead. Wine holds no such lock, and reports only a
+  // folder's own entries.
+  if (!running_on_wine() || !upcase_char()) return nullptr;
+  auto watch = std::make_unique<EntriesWatch>(wide(folder));
+  if (!watch->armed()) return nullptr;
+  return watch;
+}
+
+std::vector<size_t> SystemFolderListingSource::changed_watches(
+    std::span<FolderWatch* const> watches) const {
+  std::vector<size_t> changed;
+  std::vector<HANDLE> handles;
+  handles.reserve(watches.size());
+  for (FolderWatch* watch : watches) handles.push_back(static_cast<HANDLE>(watch->wait_handle()));
+  for (size_t start = 0; start < handles.size(); start += MAXIMUM_WAIT_OBJECTS) {
+    const size_t end = std::min(handles.size(), start + MAXIMUM_WAIT_OBJECTS);
+    size_t next = start;
+    while (next < end) {
+      const DWORD count = static_cast<DWORD>(end - next);
+      const DWORD result = WaitForMultipleObjects(count, &handles[next], FALSE, 0);
+      if (result == WAIT_TIMEOUT) break;
+      if (result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
+        const size_t hit = next + (result - WAIT_OBJECT_0);
+        watches[hit]->changed();
+        changed.push_back(hit);
+        next = hit + 1;
+        continue;
+      }
+      // Asking failed (a handle that is none, say): what cannot be asked counts as changed.
+      for (size_t i = next; i < end; ++i) changed.push_back(i);
+      break;
+    }
+  }
+  return changed;
+}
+
+}  // namespace sabla
