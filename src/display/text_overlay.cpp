@@ -6,6 +6,8 @@ namespace sabla {
 namespace {
 
 constexpr uint32_t kColour = 0x00FFFFFFu;
+// The table of text value 0 drawn as 0 over black and 255 over white: every background stays.
+constexpr uint32_t kKeepKey = 0xFF0000u;
 
 // How far a shade pulls a background towards the text colour, from above and from below, as a
 // share in 2^-24 steps rounded up. Shares and backgrounds are whole steps of 1/255 at most 255
@@ -77,27 +79,29 @@ uint16_t TextOverlay::table_for(uint32_t text, uint32_t low, uint32_t high) {
 bool TextOverlay::make_shade(uint32_t low, uint32_t high, uint32_t colour, Shade& shade) {
   low &= kColour;
   high &= kColour;
-  shade = Shade{};
-  shade.covered = low;
-  if (low == high) return true;
-  uint32_t tables[3] = {};
+  // Per channel the table of a shade of text value t drawn as l over black and h over white.
+  // Equal captures are the pixel's own colour, which (v, v, v) gives over any background; a
+  // pixel no shade of the colour explains keeps the background, which (0, 0, 255) gives.
+  uint32_t keys[3] = {};
   for (int c = 0; c < 3; ++c) {
     const int shift = 8 * c;
     const uint32_t t = (colour >> shift) & 0xFF;
     const uint32_t l = (low >> shift) & 0xFF;
     const uint32_t h = (high >> shift) & 0xFF;
     ChannelPull pull;
-    if (!channel_pull(t, l, h, pull)) {
-      shade.kind = Shade::kKeep;
-      return true;
+    if (low == high) {
+      keys[c] = l | l << 8 | l << 16;
+    } else if (channel_pull(t, l, h, pull)) {
+      keys[c] = t | l << 8 | h << 16;
+    } else {
+      keys[0] = keys[1] = keys[2] = kKeepKey;
+      break;
     }
-    if (table_index_.size() >= kMaxTables && !table_index_.count(t | l << 8 | h << 16)) {
-      return false;
-    }
-    tables[c] = table_for(t, l, h);
   }
-  for (int c = 0; c < 3; ++c) shade.table[c] = static_cast<uint16_t>(tables[c]);
-  shade.kind = Shade::kBlend;
+  for (int c = 0; c < 3; ++c) {
+    if (table_index_.size() >= kMaxTables && !table_index_.count(keys[c])) return false;
+    shade.table[c] = table_for(keys[c] & 0xFF, (keys[c] >> 8) & 0xFF, keys[c] >> 16);
+  }
   return true;
 }
 
@@ -151,21 +155,16 @@ void TextOverlay::draw(const Pixels& onto, int32_t x, int32_t y) const {
     if (row < 0 || row >= onto.height) continue;
     const int32_t start = std::max(x + run.x, 0);
     const int32_t end = std::min(x + run.x + run.count, onto.width);
+    if (start >= end) continue;
     uint32_t* out = onto.row(row);
-    for (int32_t px = start; px < end; ++px) {
-      const Shade& shade = shades_[run.first + static_cast<uint32_t>(px - x - run.x)];
+    const uint8_t* tables = tables_.data();
+    const Shade* shade = &shades_[run.first + static_cast<uint32_t>(start - x - run.x)];
+    for (int32_t px = start; px < end; ++px, ++shade) {
       const uint32_t background = out[px];
-      if (shade.kind == Shade::kCovered) {
-        out[px] = shade.covered;
-      } else if (shade.kind == Shade::kBlend) {
-        const uint8_t* tables = tables_.data();
-        out[px] = tables[shade.table[0] * 256u + (background & 0xFF)] |
-                  tables[shade.table[1] * 256u + ((background >> 8) & 0xFF)] << 8 |
-                  static_cast<uint32_t>(tables[shade.table[2] * 256u + ((background >> 16) & 0xFF)])
-                      << 16;
-      } else {
-        out[px] = background & kColour;
-      }
+      out[px] = tables[shade->table[0] * 256u + (background & 0xFF)] |
+                tables[shade->table[1] * 256u + ((background >> 8) & 0xFF)] << 8 |
+                static_cast<uint32_t>(tables[shade->table[2] * 256u + ((background >> 16) & 0xFF)])
+                    << 16;
     }
   }
 }

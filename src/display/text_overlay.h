@@ -42,14 +42,13 @@ class TextOverlay {
   void draw(const Pixels& onto, int32_t x, int32_t y) const;
 
  private:
-  // One touched pixel. A covered one is its colour; a shaded one, per channel (blue first), the
-  // number of the table that maps a background value to the blended one. A few tables serve a
-  // whole text: its edges have few shades in few colours.
+  // One touched pixel: per channel (blue first), the number of the table that maps a background
+  // value to the pixel's. A covered pixel's tables give its colour whatever the background, a
+  // kept one's give the background back, so every pixel is laid over the same way, without a
+  // branch that text edges would keep mispredicting. A few tables serve a whole text: its edges
+  // have few shades in few colours.
   struct Shade {
-    enum Kind : uint8_t { kCovered, kBlend, kKeep };
-    uint32_t covered = 0;
     uint16_t table[3] = {};
-    Kind kind = kCovered;
   };
   bool make_shade(uint32_t low, uint32_t high, uint32_t colour, Shade& shade);
   uint16_t table_for(uint32_t text, uint32_t low, uint32_t high);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -201,6 +202,53 @@ TEST(TextOverlay, LaysEveryShadeOverAsTheBlendOfOnePixelDoes) {
         frame[i] != blend_text_pixel(background[i], c.black[i], c.white[i], colours[i / 64 / 16]);
   }
   EXPECT_EQ(wrong, 0);
+}
+
+TEST(TextOverlay, LaysCoveredAndUnexplainedPixelsOverAsOnePixelsBlendDoes) {
+  // Pixels an opaque bar covers in its own colour, pixels the captures cannot explain as a shade
+  // of the text colour, and ordinary shades, side by side in one run, over backgrounds that
+  // reach every channel value: each must come out as blend_text_pixel says.
+  const uint32_t colour = 0x00FF8000;
+  struct Pixel {
+    uint32_t low, high;
+  };
+  const Pixel pixels[] = {
+      {0x00203040, 0x00203040},  // covered by a bar of another colour
+      {0x00FF8000, 0x00FF8000},  // covered by the text
+      {0x00000000, 0x00000000},  // covered in black
+      {0x00FFFFFF, 0x00FFFFFE},  // no shade of the colour: kept
+      {0x00FF8000, 0x00FF80FF},  // one channel cannot be explained: the whole pixel is kept
+      {0x00804000, 0x00FFBF7F},  // half a text pixel
+      {0x00FF0000, 0x00FFFFFF},  // the lightest shade
+  };
+  constexpr int32_t kWidth = static_cast<int32_t>(std::size(pixels));
+  constexpr int32_t kHeight = 256;
+  std::vector<uint32_t> black(kWidth * kHeight), white(kWidth * kHeight);
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      black[static_cast<size_t>(y * kWidth + x)] = pixels[x].low;
+      white[static_cast<size_t>(y * kWidth + x)] = pixels[x].high;
+    }
+  }
+  const TextInk inks[] = {{Rect{0, 0, kWidth, kHeight}, colour}};
+  TextOverlay overlay;
+  ASSERT_TRUE(overlay.build(Pixels{black.data(), kWidth, kHeight, kWidth},
+                            Pixels{white.data(), kWidth, kHeight, kWidth}, inks));
+  EXPECT_EQ(overlay.pixel_count(), static_cast<size_t>(kWidth * kHeight));
+  std::vector<uint32_t> frame(kWidth * kHeight);
+  for (int32_t y = 0; y < kHeight; ++y) {
+    // Every value in every channel, and a top byte that must not survive.
+    const auto v = static_cast<uint32_t>(y);
+    for (int32_t x = 0; x < kWidth; ++x) {
+      frame[static_cast<size_t>(y * kWidth + x)] = 0xAB000000u | v << 16 | (255 - v) << 8 | v;
+    }
+  }
+  const std::vector<uint32_t> background = frame;
+  overlay.draw(Pixels{frame.data(), kWidth, kHeight, kWidth}, 0, 0);
+  for (size_t i = 0; i < frame.size(); ++i) {
+    ASSERT_EQ(frame[i], blend_text_pixel(background[i], black[i], white[i], colour))
+        << "pixel " << i % kWidth << " over " << std::hex << background[i];
+  }
 }
 
 }  // namespace
