@@ -66,24 +66,6 @@ void draw_background(PluginState& state, WindowDrawing& resources, double radius
                        radius, area);
 }
 
-std::u16string item_text(const PluginState& state, int index) {
-  const SongInfo& song = state.song;
-  switch (index) {
-    case 3:
-      return counter_text(state.clock.play_time);
-    case 10:
-      return year_text(song.track_year);
-    case 11:
-      return rating_text(song.track_rating);
-    case 12:
-      return count_text(song.track_number, song.track_count);
-    case 13:
-      return count_text(song.disc_number, song.disc_count);
-    default:
-      return state.info_texts[static_cast<size_t>(index)];
-  }
-}
-
 int32_t channel_value(const PluginState& state, int channel) {
   const PluginInstance* instance = state.instance.get();
   if (!instance) return 0;
@@ -100,7 +82,7 @@ void draw_item(PluginState& state, HDC frame, int index) {
                         surface_pixels(drawing, MemoryDcRole::kFrame));
     }
   } else if (index < kTextItemCount) {
-    draw_text_item(frame, *item, item_text(state, index));
+    draw_text_item(frame, *item, frame_item_text(state, index));
   } else if (index == kVolumeLeftItem || index == kVolumeRightItem) {
     const int channel = index - kVolumeLeftItem;
     draw_level_indicator(frame, *item, channel, channel_value(state, channel), state.frame);
@@ -110,6 +92,24 @@ void draw_item(PluginState& state, HDC frame, int index) {
 }
 
 }  // namespace
+
+std::u16string frame_item_text(const PluginState& state, int index) {
+  const SongInfo& song = state.song;
+  switch (index) {
+    case 3:
+      return counter_text(state.clock.play_time);
+    case 10:
+      return year_text(song.track_year);
+    case 11:
+      return rating_text(song.track_rating);
+    case 12:
+      return count_text(song.track_number, song.track_count);
+    case 13:
+      return count_text(song.disc_number, song.disc_count);
+    default:
+      return state.info_texts[static_cast<size_t>(index)];
+  }
+}
 
 void render_frame(PluginState& state, HWND window, const Rect& drawing) {
   WindowDrawing* resources = window_drawing(state);

@@ -103,24 +103,6 @@ void reference_dots(PluginState& state, const VisualizerSettings& settings, doub
              crop.right - crop.left, crop.bottom - crop.top, SRCCOPY);
 }
 
-std::u16string reference_item_text(const PluginState& state, int index) {
-  const SongInfo& song = state.song;
-  switch (index) {
-    case 3:
-      return counter_text(state.clock.play_time);
-    case 10:
-      return year_text(song.track_year);
-    case 11:
-      return rating_text(song.track_rating);
-    case 12:
-      return count_text(song.track_number, song.track_count);
-    case 13:
-      return count_text(song.disc_number, song.disc_count);
-    default:
-      return state.info_texts[static_cast<size_t>(index)];
-  }
-}
-
 void reference_frame(PluginState& state) {
   HDC frame = dc_of(state, MemoryDcRole::kFrame);
   Settings& s = state.settings;
@@ -146,7 +128,7 @@ void reference_frame(PluginState& state) {
     if (index == kLyricsItem) {
       draw_lyrics_panel(state, frame, *as_lyric_document(&item));  // every line, every frame
     } else if (index < kTextItemCount) {
-      draw_text_item(frame, item, reference_item_text(state, index));
+      draw_text_item(frame, item, frame_item_text(state, index));
     } else if (index == kVolumeLeftItem || index == kVolumeRightItem) {
       const int channel = index - kVolumeLeftItem;
       const int32_t value = indicator_value(
