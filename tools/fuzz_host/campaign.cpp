@@ -139,6 +139,7 @@ bool start_child(const CampaignOptions& options, Range range, uint64_t number, S
   std::wstring command = quoted(options.self) + L" --child --plugin " + quoted(options.plugin) +
                          L" --seed " + std::to_wstring(options.seed + range.first) + L" --count " +
                          std::to_wstring(range.count) + L" --progress " + name;
+  if (options.check_heap) command += L" --check-heap";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;

@@ -16,6 +16,10 @@ struct CampaignOptions {
   uint32_t max_failures = 20;  // stop early after this many crashes and hangs together
   uint32_t report_every = 1000;  // progress lines, in sequences; 0 for none
   uint32_t jobs = 1;  // children at once
+  // Every heap of the child is validated after each step, so a write into freed or foreign heap
+  // memory is caught at the step that made it rather than at some later allocation. Slow; run
+  // with WINEDEBUG=warn+heap, which makes Wine keep freed blocks filled and checkable.
+  bool check_heap = false;
 };
 
 struct CampaignResult {

@@ -135,10 +135,11 @@ struct FuzzHost::Player {
   }
 };
 
-FuzzHost::FuzzHost(Progress* progress, Printer print, bool verbose)
+FuzzHost::FuzzHost(Progress* progress, Printer print, bool verbose, bool check_heap)
     : progress_(progress),
       print_(std::move(print)),
       verbose_(verbose),
+      check_heap_(check_heap),
       session_([this](std::string_view text) {
         if (verbose_) print_(text);
       }) {}
@@ -298,6 +299,24 @@ void FuzzHost::play_step(const Step& step, size_t index) {
     }
   }
   if (verbose_) print_("\n");
+  if (check_heap_) check_heaps(index);
+}
+
+void FuzzHost::check_heaps(size_t step_index) {
+  HANDLE heaps[64];
+  const DWORD count = GetProcessHeaps(64, heaps);
+  for (DWORD i = 0; i < count && i < 64; ++i) {
+    if (HeapValidate(heaps[i], 0, nullptr)) continue;
+    // Reported as a crash of this step: the parent names the sequence and prints the replay.
+    if (verbose_) print_("  heap " + std::to_string(i) + " corrupted after step " +
+                         std::to_string(step_index) + "\n");
+    if (progress_) {
+      progress_->exception_code = STATUS_HEAP_CORRUPTION;
+      progress_->thread_id = GetCurrentThreadId();
+      progress_->crashed = 1;
+    }
+    TerminateProcess(GetCurrentProcess(), STATUS_HEAP_CORRUPTION);
+  }
 }
 
 void FuzzHost::close_visualizer() {
@@ -331,6 +350,7 @@ void FuzzHost::run(const Sequence& sequence) {
   close_visualizer();
   player_.reset();
   pump();
+  if (check_heap_) check_heaps(sequence.steps.size());
   if (progress_) {
     const LONG count = gdi_objects();
     progress_->gdi_last = count;

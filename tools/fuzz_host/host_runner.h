@@ -22,7 +22,8 @@ class FuzzHost {
   using Printer = std::function<void(std::string_view)>;
 
   // `progress` may be null (a replay in the foreground); `print` gets every step when verbose.
-  FuzzHost(Progress* progress, Printer print, bool verbose);
+  // `check_heap`: every heap is validated after each step (see CampaignOptions::check_heap).
+  FuzzHost(Progress* progress, Printer print, bool verbose, bool check_heap = false);
   ~FuzzHost();
   FuzzHost(const FuzzHost&) = delete;
   FuzzHost& operator=(const FuzzHost&) = delete;
@@ -42,11 +43,13 @@ class FuzzHost {
   void close_visualizer();
   void pump();
   void wait(uint32_t ms);
+  void check_heaps(size_t step_index);
   void* window_for(const Step& step) const;
 
   Progress* progress_;
   Printer print_;
   bool verbose_;
+  bool check_heap_;
   HRESULT com_ = E_FAIL;
   standin::HostSession session_;
   standin::LoadedPlugin plugin_;

@@ -5,6 +5,7 @@
 //       nothing crashed or hung, 1 otherwise, 2 for bad arguments or a plug-in that cannot start
 //   fuzz_host --plugin Sabla.dll --replay S [--count K]
 //       plays sequence S (to S + K - 1) here, printing every step
+//   --check-heap (with any of the above) validates every heap after each step
 //   fuzz_host --print S                         prints sequence S without playing it
 //   fuzz_host --plugin Sabla.dll --child --seed S --count K [--progress NAME]
 //       one child's run (what the campaign starts)
@@ -53,6 +54,8 @@ bool parse(int argc, wchar_t** argv, Arguments& a) {
     uint64_t value = 0;
     if (arg == L"--child") {
       a.child = true;
+    } else if (arg == L"--check-heap") {
+      a.campaign.check_heap = true;
     } else if (arg == L"--plugin" && has_value) {
       a.plugin = argv[++i];
     } else if (arg == L"--progress" && has_value) {
@@ -89,7 +92,7 @@ int run_child(const Arguments& a) {
     if (!shared->get()) return 2;
   }
   Progress* progress = shared ? shared->get() : nullptr;
-  FuzzHost host(progress, out, false);
+  FuzzHost host(progress, out, false, a.campaign.check_heap);
   std::string error;
   if (!host.start(a.plugin, error)) {
     std::fprintf(stderr, "fuzz_host: %s\n", error.c_str());
@@ -104,7 +107,7 @@ int run_child(const Arguments& a) {
 }
 
 int run_replay(const Arguments& a) {
-  FuzzHost host(nullptr, out, true);
+  FuzzHost host(nullptr, out, true, a.campaign.check_heap);
   std::string error;
   if (!host.start(a.plugin, error)) {
     std::fprintf(stderr, "fuzz_host: %s\n", error.c_str());
@@ -123,7 +126,7 @@ int wmain(int argc, wchar_t** argv) {
   Arguments a;
   if (!parse(argc, argv, a)) {
     std::fputs("usage: fuzz_host --plugin Sabla.dll [--count N] [--seed S] [--per-child K] "
-               "[--hang-ms T] [--jobs J] [--max-failures F] [--report-every R]\n"
+               "[--hang-ms T] [--jobs J] [--max-failures F] [--report-every R] [--check-heap]\n"
                "       fuzz_host --plugin Sabla.dll --replay S | --print S\n",
                stderr);
     return 2;
