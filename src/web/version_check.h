@@ -32,13 +32,14 @@ std::string version_file_url(std::string_view server, VersionFile file);
 // cancelled anyway.
 inline constexpr uint32_t kVersionFetchTimeoutMs = 4000;
 // How long the host thread waits, in all, for cancelled checks at "clr " before leaving them.
-// Closing a check's handles ends a blocked call within milliseconds on Windows; where it does not
-// (Wine's WinINet finishes the call first), the check is left to its time-out.
+// Closing a check's handles ends a blocked call within milliseconds on Windows; under Wine the
+// handles are not closed from the host thread (see fetch_version_file) and the check is left to
+// its time-out.
 inline constexpr uint32_t kVersionStopWaitMs = 50;
 
-// Lets the owner of a running check end it at once. The fetch arms it with an abort (closing
-// its connection, which makes a call blocked on the network return); cancel() marks the check
-// and runs that abort on the owner's thread.
+// Lets the owner of a running check end it at once. The fetch arms it with an abort (on Windows,
+// closing its connection, which makes a call blocked on the network return); cancel() marks the
+// check and runs that abort on the owner's thread.
 class CheckCancel {
  public:
   // Owner side.

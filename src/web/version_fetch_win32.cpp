@@ -5,6 +5,7 @@
 #include <mutex>
 #include <utility>
 
+#include "state/wine_host_win32.h"
 #include "web/version_check.h"
 
 namespace sabla {
@@ -63,6 +64,12 @@ class FetchHandles {
   HINTERNET file_ = nullptr;
 };
 
+// On Windows, closing a handle from another thread is how a call blocked on it is ended. Wine's
+// WinINet does not end the call, and frees objects the call is still using, which corrupts the
+// host's heap (freed memory read inside InternetCloseHandle). There a cancel only marks the
+// check, which then stops at its next step or its time-out and reports nothing.
+bool cancel_closes_handles() { return !running_on_wine(); }
+
 std::wstring widened(const std::string& url) {
   if (url.empty() || url.size() > static_cast<size_t>(INT_MAX)) return {};
   const int size = static_cast<int>(url.size());
@@ -97,12 +104,13 @@ bool answered_with_success(HINTERNET file) {
   return status >= 200 && status < 300;
 }
 
-std::optional<std::string> read_start(const FetchHandles& handles) {
+std::optional<std::string> read_start(const FetchHandles& handles, const CheckCancel* cancel) {
   // One read may return only part of what is there, so read until the bytes are in or the file
   // ends; only then does "fewer than 16 bytes" mean a short file.
   std::string bytes(kVersionReadSize, '\0');
   DWORD total = 0;
   while (total < kVersionReadSize) {
+    if (cancel && cancel->cancelled()) return std::nullopt;
     const HINTERNET file = handles.file();
     DWORD read = 0;
     if (!file || !InternetReadFile(file, bytes.data() + total,
@@ -123,22 +131,27 @@ std::optional<std::string> fetch_version_file(const std::string& url, CheckCance
   if (address.empty()) return std::nullopt;
   FetchHandles handles;
   // Declared after the handles, so disarmed before they are closed and freed.
-  const ArmedCancel armed(cancel, [&handles] { handles.close_all(); });
+  const bool close_on_cancel = cancel_closes_handles();
+  const ArmedCancel armed(cancel, [&handles, close_on_cancel] {
+    if (close_on_cancel) handles.close_all();
+  });
   if (!armed.armed()) return std::nullopt;
+  const auto cancelled = [cancel] { return cancel && cancel->cancelled(); };
 
   if (!handles.adopt_session(
           InternetOpenW(L"Sabla", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
     return std::nullopt;
   }
   limit_waits(handles.session());
+  if (cancelled()) return std::nullopt;
   if (!handles.adopt_file(InternetOpenUrlW(handles.session(), address.c_str(), nullptr, 0,
                                            INTERNET_FLAG_RELOAD, 0))) {
     return std::nullopt;
   }
-  if (!answered_with_success(handles.file())) return std::nullopt;
-  std::optional<std::string> read = read_start(handles);
+  if (cancelled() || !answered_with_success(handles.file())) return std::nullopt;
+  std::optional<std::string> read = read_start(handles, cancel);
   // A cancelled read ends like a short file; it is no answer.
-  if (cancel && cancel->cancelled()) return std::nullopt;
+  if (cancelled()) return std::nullopt;
   return read;
 }
 
