@@ -141,6 +141,29 @@ bench::Samples plain_blit(HWND window, int width, int height, bool to_screen = f
   return samples;
 }
 
+// The window system's answers an idle call needs whatever the plug-in does with them: the busy
+// test's four window searches (one per modal class of the player), the window's place, the
+// cursor, the active window and its owner, the keyboard. Under Wine most of them cross to the
+// server, and the cursor to the X server too; on Windows each is a read of shared memory.
+bench::Samples idle_queries(HWND window, bool cursor_only) {
+  static const wchar_t* const kBusyClasses[] = {L"iTunesCustomModalDialog",
+                                                L"iTunesCustomFauxModalDialog", L"#32770",
+                                                L"NativeHWNDHost"};
+  BYTE keys[256];
+  return bench::time_runs(300, 20, [&] {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (cursor_only) return;
+    for (const wchar_t* name : kBusyClasses) FindWindowExW(nullptr, nullptr, name, nullptr);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    ScreenToClient(window, &cursor);
+    GetActiveWindow();
+    GetWindow(window, GW_OWNER);
+    GetKeyboardState(keys);
+  });
+}
+
 // One "PlayerPosition" question through the automation object, as the plug-in's clock asks it.
 bool position_request(bench::Samples& out) {
   IDispatch* app = nullptr;
@@ -315,6 +338,11 @@ bool measure_size(standin::VisualHost& host, standin::PlayerModel& model,
     idle_goal.text = "<= 50 us beyond 1 position request";
     bench::report("idle call without a frame, automation server in process", quiet,
                   "1 position request (COM)", position, idle_goal);
+    const bench::Samples queries = idle_queries(window, false);
+    bench::report("idle call without a frame, against its window-system questions alone", quiet,
+                  "busy test, cursor, keyboard, active window", &queries, bench::Goal{});
+    bench::report_plain("of those questions, the cursor position alone",
+                        idle_queries(window, true));
   }
   host.hide();
   pump();
