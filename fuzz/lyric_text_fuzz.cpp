@@ -1,10 +1,18 @@
 // Lyric text in: loading, laying out, editing and joining must not crash, and every cut-off
 // must hold (lines per store, characters per line, characters per joined text). The first
 // eight bytes choose the store, the panel and the song length; the rest is UTF-16LE text.
+//
+// A layout of a large store walks up to a thousand rows, and so does checking it, so one input
+// does not lay out at every play position and after every edit key: an odd byte at the end
+// (the text has no use for it) picks the play position, whether the user scrolls before
+// editing and how many edit keys come between two layouts. Every position, scroll and cadence
+// is reached across inputs, and the loading and joining, the part that meets the text, runs
+// several times as often for the same time.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "lyrics/fixed_width_measurer.h"
@@ -55,10 +63,16 @@ void check_joins(const LyricDocument& doc, int32_t small_capacity) {
 void check_window(const LyricDocument& doc) {
   check(doc.first_visible() >= 0, "window above the first line");
   check(doc.current_line() >= -1 && doc.current_line() < doc.line_count(), "current line");
-  for (int32_t k = 0; k < doc.visible_slots(); ++k) {
+  const std::span<const LineSlot> slots = doc.slots();
+  check(doc.visible_slots() >= 0 && static_cast<size_t>(doc.visible_slots()) <= slots.size(),
+        "visible slots");
+  const LineSlot* slot = slots.data();
+  const int32_t visible = doc.visible_slots();
+  const Rect area = doc.rect;
+  for (int32_t k = 0; k < visible; ++k) {
     check(doc.slot_text(k).size() == static_cast<size_t>(doc.slot_text_chars(k)), "slot text");
-    check(doc.slots()[k].text_rect.right <= doc.rect.right, "text past the right edge");
-    check(doc.slots()[k].text_rect.bottom <= doc.rect.bottom, "text past the bottom edge");
+    check(slot[k].text_rect.right <= area.right, "text past the right edge");
+    check(slot[k].text_rect.bottom <= area.bottom, "text past the bottom edge");
   }
 }
 
@@ -89,20 +103,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check_joins(*doc, b(6) % 64);
 
   // A little session: play, scroll, edit, stamp and delete tags, leave.
+  // Without the odd byte: one layout at the start of play, keys without layouts between them.
+  const uint8_t pick = size > 8 && (size - 8) % 2 == 1 ? data[size - 1] : 255;
   const int64_t times[] = {-1000, 0, 1000 * b(4), int64_t{total_ms}, int64_t{total_ms} * 2};
-  for (int64_t t : times) {
-    doc->layout(t);
+  doc->layout(times[pick % 5]);
+  check_window(*doc);
+  const int plan = pick / 5;
+  if (plan % 3 == 2) {
+    doc->scroll(-3);
+    doc->scroll(static_cast<int8_t>(b(5)));
+    doc->layout(times[2]);
     check_window(*doc);
   }
-  doc->scroll(-3);
-  doc->scroll(static_cast<int8_t>(b(5)));
-  doc->layout(times[2]);
-  check_window(*doc);
   doc->toggle_edit_mode();
+  // Eight edit keys; the panel lays out after every `keys_per_frame` of them (one to eight), or
+  // not at all while they come (more), so a key may also meet a cursor the previous one moved
+  // outside the store.
+  const size_t keys_per_frame = 1 + static_cast<size_t>(plan / 3);
   for (size_t i = 0; i < 8; ++i) {
     doc->scroll(static_cast<int8_t>(b(8 + i)) % 3);
     doc->set_cursor_line_time(b(9 + i) % 3 == 0 ? -1
                                                 : static_cast<int32_t>(b(9 + i) % 240) * 25013);
+    if ((i + 1) % keys_per_frame != 0) continue;
     doc->layout(times[i % 5]);
     check_window(*doc);
   }

@@ -20,8 +20,8 @@ void LyricDocument::init(int32_t capacity, int32_t max_chars,
   line_capacity_ = std::clamp(capacity, 0, kMaxLineCapacity);
   max_line_chars_ = max_chars;
   lines_.clear();
-  lines_.resize(static_cast<size_t>(line_capacity_));
-  dirty_lines_ = line_capacity_;
+  untouched_ = LyricLine{};
+  dirty_lines_ = 0;
   slots_.assign(static_cast<size_t>(line_capacity_), LineSlot{});
   for (size_t k = 0; k < slots_.size(); ++k) slots_[k].number = static_cast<int32_t>(k);
   filled_slots_ = 0;
@@ -47,6 +47,8 @@ void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
     line.set_text(u"", max_line_chars_);
     line.set_even_time(0);
   }
+  untouched_.set_text(u"", max_line_chars_);
+  untouched_.set_even_time(0);
   dirty_lines_ = 0;
   // The text arrives through a lyric text buffer: a C string of at most kLyricTextUnits - 1.
   text = text.substr(0, std::min<size_t>(text.size(), kLyricTextUnits - 1));
@@ -61,12 +63,12 @@ void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
   if (standard) {
     lrc_form_ = std::move(standard->form);
     for (const std::u16string& line : standard->lines) {
-      lines_[static_cast<size_t>(line_count_++)].set_text(line, max_line_chars_);
+      writable_line(line_count_++).set_text(line, max_line_chars_);
     }
   } else {
     size_t pos = 0;
     while (line_count_ < line_capacity_) {
-      lines_[static_cast<size_t>(line_count_)].set_text(text.substr(pos), max_line_chars_);
+      writable_line(line_count_).set_text(text.substr(pos), max_line_chars_);
       ++line_count_;
       const size_t lf = text.find(u'\n', pos);
       if (lf == std::u16string_view::npos) break;
@@ -84,9 +86,17 @@ void LyricDocument::load_text(uint32_t total_ms, std::u16string_view text) {
   }
 }
 
+LyricLine& LyricDocument::writable_line(int32_t n) {
+  const size_t wanted = static_cast<size_t>(n) + 1;
+  if (lines_.size() < wanted) lines_.resize(wanted, untouched_);
+  return lines_[static_cast<size_t>(n)];
+}
+
 void LyricDocument::release_lines() {
-  lines_.assign(lines_.size(), LyricLine{});
-  dirty_lines_ = static_cast<int32_t>(lines_.size());
+  lines_.clear();
+  lines_.shrink_to_fit();
+  untouched_ = LyricLine{};
+  dirty_lines_ = 0;
   line_count_ = 0;
   measurer_.reset();
 }
@@ -136,7 +146,7 @@ void LyricDocument::set_cursor_line_time(int32_t ms) {
   // Between a key and the next layout the cursor can stand outside the store; then there is no
   // line to stamp.
   if (cursor_line_ < 0 || cursor_line_ >= line_capacity_) return;
-  LyricLine& line = lines_[static_cast<size_t>(cursor_line_)];
+  LyricLine& line = writable_line(cursor_line_);
   dirty_lines_ = std::max(dirty_lines_, cursor_line_ + 1);
   line.set_time(ms);
   line.measure(measurer_.get());
@@ -195,13 +205,14 @@ std::u16string LyricDocument::join_display_texts(int32_t capacity) const {
 }
 
 const LyricLine* LyricDocument::line(int32_t n) const {
-  if (n < 0 || n >= static_cast<int32_t>(lines_.size())) return nullptr;
-  return &lines_[static_cast<size_t>(n)];
+  if (n < 0 || n >= line_capacity_) return nullptr;
+  if (n >= static_cast<int32_t>(lines_.size())) return &untouched_;
+  return lines_.data() + n;
 }
 
 const LyricLine* LyricDocument::slot_line(int32_t k) const {
   if (k < 0 || k >= static_cast<int32_t>(slots_.size())) return nullptr;
-  return line(slots_[static_cast<size_t>(k)].line);
+  return line(slots_.data()[k].line);
 }
 
 std::u16string_view LyricDocument::slot_text(int32_t k) const {

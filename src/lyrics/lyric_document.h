@@ -123,6 +123,9 @@ class LyricDocument : public DisplayItem {
   void move_window();
   void fill_slots();
   void measure_marker();
+  // Line n of the store (0 <= n < line_capacity_) made writable, past lines made as copies of
+  // the untouched line.
+  LyricLine& writable_line(int32_t n);
   std::u16string join(int32_t capacity, std::u16string (*piece)(const LyricLine&, TagForm, int32_t),
                       TagForm form) const;
 
@@ -142,7 +145,11 @@ class LyricDocument : public DisplayItem {
   // load empties them to, so a load of a short text into a large store stays cheap.
   int32_t dirty_lines_ = 0;
   std::vector<LineSlot> slots_;
+  // The store's leading lines that were ever written; every line past them is `untouched_`
+  // (never given text, or emptied from that state), so a store of a thousand lines holding a
+  // short song is neither built nor emptied line by line.
   std::vector<LyricLine> lines_;
+  LyricLine untouched_;
   bool untimed_ = false;
   bool manual_scroll_ = false;
   std::unique_ptr<TextMeasurer> measurer_;

@@ -82,12 +82,15 @@ void LyricDocument::move_window() {
 void LyricDocument::fill_slots() {
   const int32_t end = std::min(std::max(visible_slots_, filled_slots_),
                                static_cast<int32_t>(slots_.size()));
+  LineSlot* const slots = slots_.data();
+  const LyricLine* const written = lines_.data();
+  const int64_t written_count = static_cast<int64_t>(lines_.size());
   for (int32_t k = 0; k < end; ++k) {
-    LineSlot& slot = slots_[static_cast<size_t>(k)];
+    LineSlot& slot = slots[k];
     const int64_t index = static_cast<int64_t>(first_visible_) + k;
     slot.line = index < line_capacity_ && k < visible_slots_ ? static_cast<int32_t>(index) : -1;
     if (k >= visible_slots_ || slot.line < 0) continue;
-    const LyricLine& line = lines_[static_cast<size_t>(slot.line)];
+    const LyricLine& line = slot.line < written_count ? written[slot.line] : untouched_;
     const Rect& extent = edit_mode_ ? line.text_extent() : line.display_extent();
     slot.text_rect = place_row_text(slot.box, rect, extent.right, font_size, align_h, align_v);
   }

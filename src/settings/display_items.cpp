@@ -122,28 +122,41 @@ void apply_alignment_flags(DisplayItems& items) {
 
 namespace {
 
-bool value_in_use(const DisplayItems& items, int32_t value) {
+// The loops below run seventeen by seventeen times for every load: they go through plain
+// pointers, taken once, rather than through the owning pointers at every step.
+using ItemPointers = std::array<DisplayItem*, kItemCount>;
+
+ItemPointers pointers_of(const DisplayItems& items) {
+  ItemPointers out{};
+  for (size_t k = 0; k < items.size(); ++k) out[k] = items[k].get();
+  return out;
+}
+
+bool value_in_use(const ItemPointers& items, int32_t value) {
   return std::any_of(items.begin(), items.end(),
-                     [&](const auto& item) { return item && item->draw_order == value; });
+                     [&](const DisplayItem* item) { return item && item->draw_order == value; });
 }
 
 }  // namespace
 
-void renumber_draw_order(DisplayItems& items) {
+void renumber_draw_order(DisplayItems& owned) {
+  const ItemPointers pointers = pointers_of(owned);
+  DisplayItem* const* items = pointers.data();
+  constexpr size_t n = kItemCount;
   int32_t highest = 0;
-  for (const auto& item : items) {
-    if (item && item->draw_order >= 0) highest = std::max(highest, item->draw_order);
+  for (size_t k = 0; k < n; ++k) {
+    if (items[k] && items[k]->draw_order >= 0) highest = std::max(highest, items[k]->draw_order);
   }
-  for (size_t k = 0; k < items.size(); ++k) {
+  for (size_t k = 0; k < n; ++k) {
     if (!items[k] || items[k]->draw_order < 0) continue;
-    for (size_t j = 0; j < items.size(); ++j) {
+    for (size_t j = 0; j < n; ++j) {
       if (j == k || !items[j] || items[j]->draw_order != items[k]->draw_order) continue;
       if (highest < std::numeric_limits<int32_t>::max()) {
         items[j]->draw_order = ++highest;
       } else {
         // Only a damaged file gets here: no higher value is left, so take the highest free one.
         int32_t free_value = highest - 1;
-        while (value_in_use(items, free_value)) --free_value;
+        while (value_in_use(pointers, free_value)) --free_value;
         items[j]->draw_order = free_value;
       }
     }
@@ -151,21 +164,21 @@ void renumber_draw_order(DisplayItems& items) {
 }
 
 DrawingOrder build_drawing_order(const DisplayItems& items) {
-  DrawingOrder order;
-  std::iota(order.begin(), order.end(), 0);
-  auto value = [&](int32_t index) {
-    const auto& item = items[static_cast<size_t>(index)];
-    return item ? item->draw_order : -1;
-  };
+  DrawingOrder values{};
+  for (size_t k = 0; k < items.size(); ++k) values[k] = items[k] ? items[k]->draw_order : -1;
+  DrawingOrder result;
+  std::iota(result.begin(), result.end(), 0);
+  const int32_t* value = values.data();
+  int32_t* order = result.data();
   // A stable insertion sort: seventeen entries, and a load builds the order several times, where
   // std::stable_sort would take a buffer from the heap each time.
-  for (size_t i = 1; i < order.size(); ++i) {
+  for (size_t i = 1; i < result.size(); ++i) {
     const int32_t index = order[i];
     size_t j = i;
-    for (; j > 0 && value(index) < value(order[j - 1]); --j) order[j] = order[j - 1];
+    for (; j > 0 && value[index] < value[order[j - 1]]; --j) order[j] = order[j - 1];
     order[j] = index;
   }
-  return order;
+  return result;
 }
 
 }  // namespace sabla

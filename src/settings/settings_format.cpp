@@ -1,6 +1,8 @@
 #include "settings/settings_format.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "settings/settings_reader.h"
 #include "settings/settings_text.h"
@@ -10,10 +12,15 @@ namespace {
 
 std::u16string decode_utf16le(std::span<const uint8_t> bytes) {
   std::u16string text(bytes.size() / 2, u'\0');
-  const uint8_t* in = bytes.data();
-  for (char16_t& unit : text) {
-    unit = static_cast<char16_t>(in[0] | (in[1] << 8));
-    in += 2;
+  if constexpr (std::endian::native == std::endian::little) {
+    // The file's order is the machine's: one copy instead of a loop over every unit.
+    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * 2);
+  } else {
+    const uint8_t* in = bytes.data();
+    for (char16_t& unit : text) {
+      unit = static_cast<char16_t>(in[0] | (in[1] << 8));
+      in += 2;
+    }
   }
   return text;
 }
@@ -94,10 +101,14 @@ std::vector<uint8_t> format_settings_file(const Settings& s) {
   std::vector<uint8_t> bytes(2 + text.size() * 2);
   bytes[0] = 0xFF;
   bytes[1] = 0xFE;
-  uint8_t* out = bytes.data() + 2;
-  for (const char16_t c : text) {
-    *out++ = static_cast<uint8_t>(c & 0xFF);
-    *out++ = static_cast<uint8_t>(c >> 8);
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!text.empty()) std::memcpy(bytes.data() + 2, text.data(), text.size() * 2);
+  } else {
+    uint8_t* out = bytes.data() + 2;
+    for (const char16_t c : text) {
+      *out++ = static_cast<uint8_t>(c & 0xFF);
+      *out++ = static_cast<uint8_t>(c >> 8);
+    }
   }
   return bytes;
 }

@@ -20,15 +20,6 @@ class TokenReader {
   std::u16string_view rest() const { return text_.substr(pos_); }
 
  private:
-  // A plain loop: the delimiter sets are two or three units, and this runs for every unit of
-  // the file.
-  bool is_delimiter(char16_t c) const {
-    for (const char16_t d : delimiters_) {
-      if (c == d) return true;
-    }
-    return false;
-  }
-
   std::u16string_view text_;
   std::u16string_view delimiters_;
   size_t pos_ = 0;

@@ -277,6 +277,43 @@ TEST(LyricDocument, EveryLoadLeavesTheWholeStoreAsAFreshDocumentWould) {
   EXPECT_EQ(make_document(64)->line(10)->even_time(), UINT32_MAX);
 }
 
+TEST(LyricDocument, LinesPastTheTextReadAsEmptiedLinesAcrossTheWholeStore) {
+  // A store of the largest size holding two lines: every other line is still there, as a line
+  // a load emptied, a stamp far past the text writes only its own line, and a release leaves
+  // lines never given text.
+  auto doc = make_document(kMaxLineCapacity);
+  const auto emptied = [](const LyricLine* l) {
+    return l && l->text().empty() && l->time() == -1 && l->even_time() == 0 &&
+           l->long_tag() == u"[--:--:--]" && l->short_tag() == u"[--:--]";
+  };
+  const auto never_given_text = [](const LyricLine* l) {
+    return l && l->text().empty() && l->even_time() == UINT32_MAX && l->long_tag().empty();
+  };
+  EXPECT_TRUE(never_given_text(doc->line(kMaxLineCapacity - 1)));
+  doc->load_text(60000, u"[00:01:00]a\r\nb");
+  ASSERT_EQ(doc->line_count(), 2);
+  EXPECT_EQ(doc->line(1)->text(), u"b");
+  for (const int32_t n : {2, 3, 700, kMaxLineCapacity - 1}) EXPECT_TRUE(emptied(doc->line(n))) << n;
+  EXPECT_EQ(doc->line(kMaxLineCapacity), nullptr);
+  EXPECT_EQ(doc->line(-1), nullptr);
+
+  doc->layout(0);
+  doc->toggle_edit_mode();
+  for (int i = 0; i < 700; ++i) doc->scroll(1);
+  doc->set_cursor_line_time(4000);
+  EXPECT_EQ(doc->line_time(700), 4000);
+  EXPECT_TRUE(emptied(doc->line(699)));
+  EXPECT_TRUE(emptied(doc->line(701)));
+  doc->toggle_edit_mode();
+
+  doc->load_text(60000, u"c");
+  EXPECT_TRUE(emptied(doc->line(700)));  // the stamp went with the load
+  doc->release_lines();
+  for (const int32_t n : {0, 1, 700, kMaxLineCapacity - 1}) {
+    EXPECT_TRUE(never_given_text(doc->line(n))) << n;
+  }
+}
+
 TEST(LyricDocument, RowsGivenUpShowNoLine) {
   auto doc = make_document(256, 512, 10);
   doc->load_text(0, numbered_lines(40, true));

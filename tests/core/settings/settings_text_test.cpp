@@ -76,5 +76,64 @@ TEST(SettingsText, TokensSkipRunsOfDelimiters) {
   EXPECT_FALSE(folders.next().has_value());
 }
 
+TEST(SettingsText, NumbersAsTheRuntimeReadsThem) {
+  struct Case {
+    std::u16string_view text;
+    int32_t value;
+  };
+  const Case cases[] = {
+      {u"", 0},
+      {u"x", 0},
+      {u"12x", 12},
+      {u"  \t\r\n42", 42},
+      {u"+7", 7},
+      {u"-7", -7},
+      {u"- 7", 0},
+      {u"--7", 0},
+      {u"007", 7},
+      {u"2147483647", 2147483647},
+      {u"2147483648", 2147483647},
+      {u"-2147483648", -2147483647 - 1},
+      {u"-99999999999999999999", -2147483647 - 1},
+      {u"99999999999999999999", 2147483647},
+      {std::u16string_view(u"5\0" u"6", 3), 5},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(parse_number(c.text), c.value) << std::string(c.text.begin(), c.text.end());
+  }
+}
+
+TEST(SettingsText, EachTokenKnowsItsDelimiterAndTheRest) {
+  struct Step {
+    std::u16string_view token;  // empty: no token left
+    char16_t delimiter;
+    std::u16string_view rest;
+  };
+  struct Case {
+    std::u16string_view text;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {u"", {{u"", 0, u""}}},
+      {u",,\r\n", {{u"", 0, u""}}},
+      {u"a", {{u"a", 0, u""}, {u"", 0, u""}}},
+      {u"a,b", {{u"a", u',', u"b"}, {u"b", 0, u""}, {u"", 0, u""}}},
+      {u"1,,2,face,label,x", {{u"1", u',', u",2,face,label,x"}, {u"2", u',', u"face,label,x"}}},
+      {u"a\r\n", {{u"a", u'\r', u"\n"}, {u"", 0, u""}}},
+      {u",a,", {{u"a", u',', u""}, {u"", 0, u""}}},
+  };
+  for (const Case& c : cases) {
+    TokenReader tokens(c.text, kValueDelimiters);
+    const std::string name(c.text.begin(), c.text.end());
+    for (const Step& step : c.steps) {
+      const auto token = tokens.next();
+      EXPECT_EQ(token.value_or(u""), step.token) << name;
+      EXPECT_EQ(token.has_value(), !step.token.empty()) << name;
+      EXPECT_EQ(tokens.last_delimiter(), step.delimiter) << name;
+      EXPECT_EQ(tokens.rest(), step.rest) << name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sabla
