@@ -49,6 +49,10 @@ std::vector<std::u16string_view> split(std::u16string_view text) {
 // through FreeLibraryAndExitThread has nothing of this library to destroy.
 thread_local const void* tl_search_owner = nullptr;
 thread_local uint64_t tl_search_epoch = 0;
+// Whether every answer of that search so far came from a listing kept under a watch, and the
+// cache's count of changes as it began.
+thread_local bool tl_search_watched = false;
+thread_local uint64_t tl_search_changes = 0;
 
 }  // namespace
 
@@ -111,6 +115,8 @@ struct Root {
   std::unique_ptr<FolderWatch> watch;
   // Moves whenever listings are dropped, so that a listing taken before cannot be stored after.
   uint64_t generation = 0;
+  // The source's changes_seen() as the watches that report themselves were last all asked.
+  std::optional<uint64_t> seen;
   // By the folded path below the root ("" for the root itself, "A\B" below it).
   std::unordered_map<std::u16string, Slot> folders;
 };
@@ -126,6 +132,9 @@ struct CachedLyricSearchFiles::Core {
   std::vector<std::shared_ptr<Root>> roots;  // under `mutex`
   std::atomic<uint64_t> epoch{0};
   std::atomic<uint64_t> clears{0};
+  // Moves with every drop, forget, clear and new lyric folder: whatever a search was told before
+  // may no longer hold.
+  mutable std::atomic<uint64_t> changes{0};
   mutable bool filled = false;  // under `mutex`
 
   enum class Found { missing, unknown, listed };
@@ -179,17 +188,24 @@ struct CachedLyricSearchFiles::Core {
         if (!root) {
           roots.push_back(made);
           root = made;
+          changes.fetch_add(1, std::memory_order_acq_rel);
         }
       }
       found.push_back(root);
     }
     const std::lock_guard lock(mutex);
+    // Read before any watch is asked: a change reported meanwhile moves it past this.
+    const uint64_t seen = source.changes_seen();
     std::vector<FolderWatch*> watches;
     std::vector<std::pair<Root*, const std::u16string*>> owners;
     for (const std::shared_ptr<Root>& root : found) {
       if (root->watch && root->watch->changed()) drop_locked(*root);
+      // Asking thousands of watches one by one costs milliseconds (under Wine); those that
+      // report themselves are asked only once one of them has.
+      const bool quiet = root->seen == seen;
+      root->seen = seen;
       for (const auto& [key, slot] : root->folders) {
-        if (!slot.watch) continue;
+        if (!slot.watch || (quiet && slot.watch->reports_itself())) continue;
         watches.push_back(slot.watch.get());
         owners.emplace_back(root.get(), &key);
       }
@@ -207,6 +223,13 @@ struct CachedLyricSearchFiles::Core {
     root.folders.clear();
     ++root.generation;
     filled = false;
+    changes.fetch_add(1, std::memory_order_acq_rel);
+  }
+
+  // An answer of the current search of this thread did not come from a listing kept under a
+  // watch.
+  void unwatched_answer() const {
+    if (tl_search_owner == this) tl_search_watched = false;
   }
 
   // The cached lyric folder `path` lies in, with the components below it; nothing when no
@@ -283,6 +306,7 @@ struct CachedLyricSearchFiles::Core {
           if (epoch != 0 || !slot.watch->changed()) return slot.kept;
           drop_below_locked(*root, key);
         } else if (slot.settled && epoch != 0 && slot.checked_epoch == epoch) {
+          unwatched_answer();
           return slot.kept;
         } else if (slot.settled) {
           kept = slot.kept;
@@ -294,6 +318,7 @@ struct CachedLyricSearchFiles::Core {
         }
       }
     }
+    unwatched_answer();
     if (kept) {
       const std::optional<uint64_t> stamp = source.folder_stamp(text);
       const std::lock_guard lock(mutex);
@@ -312,6 +337,7 @@ struct CachedLyricSearchFiles::Core {
 
   void drop_below_locked(Root& root, const std::u16string& key) const {
     filled = false;
+    changes.fetch_add(1, std::memory_order_acq_rel);
     std::erase_if(root.folders, [&](const auto& entry) {
       const std::u16string& other = entry.first;
       return key.empty() || other == key ||
@@ -381,6 +407,8 @@ struct CachedLyricSearchFiles::Core {
       const auto it = root->folders.find(key);
       if (it != root->folders.end() && it->second.kept == kept && !it->second.watch) {
         it->second.watch = std::move(watch);
+        // It may have reported a change before it was kept here: it is asked once.
+        root->seen.reset();
       }
       return kept;
     }
@@ -396,6 +424,7 @@ struct CachedLyricSearchFiles::Core {
     const std::lock_guard lock(mutex);
     if (root->generation == generation) {
       root->folders[key] = Slot{kept, 0, false, 0, std::move(watch)};
+      root->seen.reset();
     }
     return kept;
   }
@@ -470,7 +499,27 @@ CachedLyricSearchFiles::~CachedLyricSearchFiles() { clear(); }
 void CachedLyricSearchFiles::begin_search(std::span<const std::u16string> lyric_folders) const {
   tl_search_owner = core_.get();
   tl_search_epoch = core_->epoch.fetch_add(1) + 1;
-  core_->begin(lyric_folders);
+  tl_search_watched = true;
+  const std::vector<std::shared_ptr<Root>> roots = core_->begin(lyric_folders);
+  // Read after the watches were asked and what they reported dropped.
+  tl_search_changes = core_->changes.load(std::memory_order_acquire);
+  for (const std::shared_ptr<Root>& root : roots) {
+    // A lyric folder that is not cached is asked of the disk itself.
+    if (root->mode == RootMode::uncached) tl_search_watched = false;
+  }
+}
+
+std::optional<uint64_t> CachedLyricSearchFiles::search_mark() const {
+  if (tl_search_owner != core_.get() || !tl_search_watched) return std::nullopt;
+  return tl_search_changes;
+}
+
+bool CachedLyricSearchFiles::begin_search_unchanged(std::span<const std::u16string> lyric_folders,
+                                                    uint64_t mark) const {
+  begin_search(lyric_folders);
+  // Nothing was dropped since the marked search began, and its watches, asked again just now,
+  // report nothing: every listing it was answered from is still kept, and still right.
+  return tl_search_watched && tl_search_changes == mark;
 }
 
 void CachedLyricSearchFiles::forget(std::u16string_view path) const {
@@ -489,6 +538,7 @@ void CachedLyricSearchFiles::forget(std::u16string_view path) const {
     for (const std::u16string& key : keys) at->root->folders.erase(key);
     ++at->root->generation;
     core_->filled = false;
+    core_->changes.fetch_add(1, std::memory_order_acq_rel);
     return;
   }
   // A path the listings cannot speak for: everything of the lyric folders it lies in goes.
@@ -505,22 +555,29 @@ void CachedLyricSearchFiles::forget(std::u16string_view path) const {
 
 bool CachedLyricSearchFiles::can_open(std::u16string_view path) const {
   const std::optional<Core::Located> at = core_->locate(path);
-  if (!at || at->parts.empty()) return system_.can_open(path);
-  const Core::Resolved folder = core_->resolve(*at, at->parts.size() - 1);
+  const Core::Resolved folder =
+      at && !at->parts.empty() ? core_->resolve(*at, at->parts.size() - 1) : Core::Resolved{};
   if (folder.found == Core::Found::missing) return false;
-  if (folder.found == Core::Found::unknown) return system_.can_open(path);
-  const Kept::Match* match = folder.kept->find(core_->source.fold(at->parts.back()));
-  // A folder does not open as a file; a listed file is opened for real.
-  return match && match->file >= 0 && system_.can_open(path);
+  if (folder.found == Core::Found::listed) {
+    const Kept::Match* match = folder.kept->find(core_->source.fold(at->parts.back()));
+    // A folder does not open as a file.
+    if (!match || match->file < 0) return false;
+  }
+  // A listed file is opened for real: one that is there but does not open (yet) tells no
+  // watch when it does.
+  core_->unwatched_answer();
+  return system_.can_open(path);
 }
 
 std::optional<size_t> CachedLyricSearchFiles::first_openable(
     std::u16string_view folder, std::span<const std::u16string> names) const {
   const std::optional<Core::Located> at = core_->locate(folder);
-  if (!at) return system_.first_openable(folder, names);
-  const Core::Resolved listed = core_->resolve(*at, at->parts.size());
+  const Core::Resolved listed = at ? core_->resolve(*at, at->parts.size()) : Core::Resolved{};
   if (listed.found == Core::Found::missing) return std::nullopt;
-  if (listed.found == Core::Found::unknown) return system_.first_openable(folder, names);
+  if (listed.found == Core::Found::unknown) {
+    core_->unwatched_answer();
+    return system_.first_openable(folder, names);
+  }
   const auto path_of = [&](const std::u16string& name) {
     std::u16string path;
     path.reserve(folder.size() + 1 + name.size());
@@ -538,7 +595,9 @@ std::optional<size_t> CachedLyricSearchFiles::first_openable(
     // Nearly every name is missing: only a listed one costs a path and an open.
     core_->source.fold_into(names[i], scratch);
     const Kept::Match* match = listed.kept->find(scratch);
-    if (match && match->file >= 0 && system_.can_open(path_of(names[i]))) return i;
+    if (!match || match->file < 0) continue;
+    core_->unwatched_answer();
+    if (system_.can_open(path_of(names[i]))) return i;
   }
   return std::nullopt;
 }
@@ -546,10 +605,12 @@ std::optional<size_t> CachedLyricSearchFiles::first_openable(
 void CachedLyricSearchFiles::for_each_subfolder(
     std::u16string_view folder, const std::function<bool(std::u16string_view name)>& visit) const {
   const std::optional<Core::Located> at = core_->locate(folder);
-  if (!at) return system_.for_each_subfolder(folder, visit);
-  const Core::Resolved listed = core_->resolve(*at, at->parts.size());
+  const Core::Resolved listed = at ? core_->resolve(*at, at->parts.size()) : Core::Resolved{};
   if (listed.found == Core::Found::missing) return;
-  if (listed.found == Core::Found::unknown) return system_.for_each_subfolder(folder, visit);
+  if (listed.found == Core::Found::unknown) {
+    core_->unwatched_answer();
+    return system_.for_each_subfolder(folder, visit);
+  }
   // `listed` holds the listing while `visit` searches inside the subfolders.
   for (const FolderListing::Subfolder& sub : listed.kept->listing.subfolders) {
     if (visit(sub.name)) return;
@@ -569,6 +630,7 @@ void CachedLyricSearchFiles::clear() {
   {
     const std::lock_guard lock(core_->mutex);
     core_->clears.fetch_add(1, std::memory_order_acq_rel);
+    core_->changes.fetch_add(1, std::memory_order_acq_rel);
     // Emptied under the lock; the watches are closed after it, so a search never waits for that.
     for (const std::shared_ptr<Root>& root : core_->roots) {
       ++root->generation;

@@ -35,6 +35,10 @@ class FolderWatch {
   virtual bool changed() = 0;
   // What the platform waits on, so that many watches can be asked at once.
   virtual void* wait_handle() const { return nullptr; }
+  // Whether the watch, when it sees a change, moves its source's changes_seen() on its own: while
+  // that count stands still it need not be asked. It may stop doing so once it has reported a
+  // change.
+  virtual bool reports_itself() const { return false; }
 };
 
 // The file system under the cache: listing folders and telling when they change.
@@ -78,6 +82,9 @@ class FolderListingSource {
     }
     return changed;
   }
+  // A count that moves, from any thread, whenever a watch of this source that reports itself
+  // sees a change.
+  virtual uint64_t changes_seen() const { return 0; }
 };
 
 // How long after a folder's last change its listing is still taken again on its next use: a
@@ -93,7 +100,8 @@ inline constexpr uint64_t kStampSettleUnits = 2 * 10'000'000ull;
 // A lyric folder's listings are kept while a watch on it reports no change. Where the system
 // cannot watch a whole subtree, each listing is kept with its folder's last-write time and
 // checked once per search, until the fill sets up a watch on that folder alone; the watches of
-// all such folders are then asked at once, at the start of each search. A lyric folder that can
+// all such folders are then asked at once, at the start of each search (or, when they report
+// changes themselves, only once one of them has). A lyric folder that can
 // be neither watched nor stamped (a network drive, a relative path) is never cached.
 //
 // Thread-safe: the re-check's worker, the filling worker and the host thread use one instance.
@@ -107,6 +115,12 @@ class CachedLyricSearchFiles final : public LyricSearchFiles {
   CachedLyricSearchFiles& operator=(const CachedLyricSearchFiles&) = delete;
 
   void begin_search(std::span<const std::u16string> lyric_folders) const override;
+  // A search is marked only when every answer it was given came from a listing kept under a
+  // watch (a whole lyric folder's, or the folder's own), not from a stamp or the disk; every
+  // drop, forget or clear after its start spoils the mark.
+  std::optional<uint64_t> search_mark() const override;
+  bool begin_search_unchanged(std::span<const std::u16string> lyric_folders,
+                              uint64_t mark) const override;
   void forget(std::u16string_view path) const override;
   bool can_open(std::u16string_view path) const override;
   std::optional<size_t> first_openable(std::u16string_view folder,

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "sources/find_handles_win32.h"
+#include "state/wine_host_win32.h"
 
 namespace sabla {
 namespace {
@@ -36,31 +38,51 @@ class SubtreeWatch final : public FolderWatch {
   ChangeNotification notification_;
 };
 
-// A watch on one folder's own entries.
+// Every change the folder watches of this process have reported on their own. A plain static
+// that the wait callback counts into, so no callback ever reaches an object that has gone.
+std::atomic<uint64_t> g_entries_changes{0};
+
+VOID CALLBACK count_entries_change(PVOID, BOOLEAN) {
+  g_entries_changes.fetch_add(1, std::memory_order_acq_rel);
+}
+
+// A watch on one folder's own entries. The system's wait threads tell of its first change, so
+// that the thousands of them a library needs are not asked one by one while nothing changes.
 class EntriesWatch final : public FolderWatch {
  public:
   explicit EntriesWatch(const std::wstring& folder)
-      : notification_(FindFirstChangeNotificationW(folder.c_str(), FALSE, kNameChanges)) {}
+      : notification_(FindFirstChangeNotificationW(folder.c_str(), FALSE, kNameChanges)) {
+    // Once only: the notification stays signalled until it is asked, and a folder that
+    // reported a change is listed again under a new watch.
+    if (notification_ &&
+        !RegisterWaitForSingleObject(&wait_, notification_.get(), &count_entries_change, nullptr,
+                                     INFINITE, WT_EXECUTEONLYONCE | WT_EXECUTEINWAITTHREAD)) {
+      wait_ = nullptr;
+    }
+  }
+  ~EntriesWatch() override {
+    // Waits for a callback under way, before the notification it waits on is closed.
+    if (wait_) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+  }
+  EntriesWatch(const EntriesWatch&) = delete;
+  EntriesWatch& operator=(const EntriesWatch&) = delete;
   bool armed() const { return static_cast<bool>(notification_); }
 
   bool changed() override {
     if (WaitForSingleObject(notification_.get(), 0) != WAIT_OBJECT_0) return false;
     FindNextChangeNotification(notification_.get());
+    // The wait has been used up: from now on it must be asked.
+    reported_ = true;
     return true;
   }
   void* wait_handle() const override { return notification_.get(); }
+  bool reports_itself() const override { return wait_ != nullptr && !reported_; }
 
  private:
   ChangeNotification notification_;
+  HANDLE wait_ = nullptr;
+  bool reported_ = false;
 };
-
-bool running_on_wine() {
-  static const bool wine = [] {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-  }();
-  return wine;
-}
 
 // The drive root of a plain drive path ("X:\").
 std::wstring drive_root(std::u16string_view path) {
@@ -250,6 +272,10 @@ std::vector<size_t> SystemFolderListingSource::changed_watches(
     }
   }
   return changed;
+}
+
+uint64_t SystemFolderListingSource::changes_seen() const {
+  return g_entries_changes.load(std::memory_order_acquire);
 }
 
 }  // namespace sabla

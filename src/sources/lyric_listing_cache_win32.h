@@ -16,6 +16,7 @@ class SystemFolderListingSource final : public FolderListingSource {
   bool stamps_track_changes(std::u16string_view root) const override;
   std::unique_ptr<FolderWatch> watch_folder(std::u16string_view folder) const override;
   std::vector<size_t> changed_watches(std::span<FolderWatch* const> watches) const override;
+  uint64_t changes_seen() const override;
 };
 
 // Whether a change notification on a folder with its subtree reports a file made two levels

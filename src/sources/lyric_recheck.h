@@ -37,6 +37,13 @@ struct RecheckReport {
   std::optional<std::u16string> lyrics_path;  // the file found; nothing when the song file changed
 };
 
+// What the last check found nothing with: its query, and the mark the file system gave that
+// search (LyricSearchFiles::search_mark).
+struct RecheckMemory {
+  std::optional<LyricSearchQuery> query;
+  uint64_t mark = 0;
+};
+
 // The millisecond clock the host thread passes to start_if_due (it may wrap). The check's thread
 // reads it once, as it ends, so it must be safe to call from any thread.
 using RecheckClock = std::function<uint32_t()>;
@@ -47,7 +54,8 @@ using RecheckClock = std::function<uint32_t()>;
 // check. The worker only ever sees its own RecheckJob, copied on the host thread before the
 // worker starts, the file system seam, which is stateless, and the clock. Its only outputs are
 // the end time and the running mark (atomics) and the report, which it stores under a mutex
-// before clearing the mark; all three live in a block the worker shares, so the object may go
+// before clearing the mark, and what it found nothing with, which the next check reads after
+// the mark was cleared; all of it lives in a block the worker shares, so the object may go
 // while a check runs. The host thread takes the report on its next poll and applies it to the
 // song record itself (apply_recheck_report), after checking that the record still describes the
 // same song; so no field of the song record or the settings is ever shared between threads.
@@ -85,6 +93,8 @@ class LyricRecheck {
     std::atomic<uint32_t> end_ms{0};
     std::mutex report_mutex;
     std::optional<RecheckReport> report;
+    // Only ever touched by the check's worker; checks never overlap.
+    RecheckMemory memory;
   };
 
   const LyricSearchFiles& files_;
@@ -102,6 +112,12 @@ class LyricRecheck {
 // One check, run where it is called: a report when the song file's last-write time differs from
 // the recorded one, or when a lyric file is now found.
 std::optional<RecheckReport> recheck_lyrics(const RecheckJob& job, const LyricSearchFiles& files);
+
+// The same check, which skips the search of the lyric folders when `memory` holds the same query
+// and the file system tells that nothing those folders answered has changed since. The song's
+// own folder, which no listing covers, is asked each time. `memory` is updated for the next check.
+std::optional<RecheckReport> recheck_lyrics(const RecheckJob& job, const LyricSearchFiles& files,
+                                            RecheckMemory& memory);
 
 // Host thread: takes `report` into the current song's record when it is about the same song
 // file (`file_path`), setting its `lyrics_path` to the file found. True when the song-change

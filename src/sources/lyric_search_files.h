@@ -20,6 +20,21 @@ class LyricSearchFiles {
     (void)lyric_folders;
   }
 
+  // After a search on this thread: a mark that stays good for as long as every answer that
+  // search was given still holds, because each came from what the file system keeps and watches.
+  // Nothing (this default) when some answer came from the disk itself, which nothing watches.
+  virtual std::optional<uint64_t> search_mark() const { return std::nullopt; }
+
+  // Starts a search of the same `lyric_folders` as the one `mark` was made after (as
+  // begin_search does), and tells whether every answer that search was given still holds. False,
+  // as this default says, whenever that cannot be told.
+  virtual bool begin_search_unchanged(std::span<const std::u16string> lyric_folders,
+                                      uint64_t mark) const {
+    (void)mark;
+    begin_search(lyric_folders);
+    return false;
+  }
+
   // The plug-in itself has just written or removed the file at `path`; what was kept about its
   // folder no longer holds.
   virtual void forget(std::u16string_view path) const { (void)path; }

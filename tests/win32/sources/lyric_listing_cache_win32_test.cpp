@@ -266,5 +266,54 @@ TEST(LyricListingCacheWin32, TheRecheckAndTheHostThreadSearchTogether) {
   EXPECT_EQ(shown(find_lyric_file(query, cache)), shown(find_lyric_file(query, system)));
 }
 
+TEST(LyricListingCacheWin32, ARememberedRecheckFindsAFileMadeInAWatchedSubfolder) {
+  const TempFolder temp;
+  const std::wstring root = temp / L"Lyrics";
+  const std::wstring music = temp / L"Music";
+  make_folder(root);
+  make_folder(music);
+  for (int i = 0; i < 5; ++i) {
+    const std::wstring artist = root + L"\\Artist " + std::to_wstring(i);
+    make_folder(artist);
+    make_file(artist + L"\\Other.txt");
+  }
+  make_file(music + L"\\song.mp3");
+  const SystemLyricSearchFiles system;
+  const SystemFolderListingSource source;
+  CachedLyricSearchFiles cache(system, source);
+  RecheckJob job;
+  job.query.title_safe = u"Title";
+  job.query.artist_safe = u"Nobody";
+  job.query.file_name = u"song.mp3";
+  job.query.file_path = u16(music + L"\\song.mp3");
+  job.query.folders = {u16(root)};
+  job.query.find_sdir = true;
+  job.recorded_write_time = system.last_write_time(job.query.file_path);
+  // As the plug-in fills it once shown: the lyric folder watched whole where the system reports
+  // a subtree's changes, otherwise each folder watched on its own.
+  cache.fill_job(job.query.folders, true)();
+
+  RecheckMemory memory;
+  EXPECT_FALSE(recheck_lyrics(job, cache, memory));
+  ASSERT_TRUE(memory.query);
+  EXPECT_FALSE(recheck_lyrics(job, cache, memory));
+  EXPECT_TRUE(memory.query);  // still remembered: nothing changed
+
+  const std::wstring made = root + L"\\Artist 3\\Title.lrc";
+  ASSERT_TRUE(make_file(made));
+  // The change is told by the system's own threads, which may take a moment; the plug-in's
+  // next check comes two seconds later.
+  std::optional<RecheckReport> report;
+  for (int tries = 0; tries < 200 && !report; ++tries) {
+    report = recheck_lyrics(job, cache, memory);
+    if (!report) Sleep(10);
+  }
+  ASSERT_TRUE(report) << "uncached search: " << shown(find_lyric_file(job.query, system))
+                      << ", cached search: " << shown(find_lyric_file(job.query, cache))
+                      << ", changes told: " << source.changes_seen();
+  EXPECT_EQ(shown(report->lyrics_path), shown(u16(made)));
+  EXPECT_FALSE(memory.query);
+}
+
 }  // namespace
 }  // namespace sabla
