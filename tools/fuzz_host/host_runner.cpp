@@ -102,13 +102,9 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
 // The blocks of `heap` that fail validation, and free blocks whose fill (Wine's debug heap
 // fills freed blocks with 0xFEEEFEEE) was written over, each with its bytes as hex and as UTF-16
 // text: what a damaged block holds usually names its writer.
-static void dump_block(const char* what, const PROCESS_HEAP_ENTRY& entry) {
-  const auto* bytes = static_cast<const uint8_t*>(entry.lpData);
-  const DWORD size = std::min<DWORD>(entry.cbData, 128);
-  std::fprintf(stdout, "  %s block %p, %lu bytes:\n", what, entry.lpData,
-               static_cast<unsigned long>(entry.cbData));
-  for (DWORD at = 0; at < size + 16; at += 16) {
-    std::fprintf(stdout, "   %+5ld ", static_cast<long>(at));
+static void dump_bytes(const uint8_t* bytes, DWORD from, DWORD to) {
+  for (DWORD at = from & ~15u; at < to; at += 16) {
+    std::fprintf(stdout, "   %+6ld ", static_cast<long>(at));
     std::string text;
     for (DWORD k = 0; k < 16; k += 2) {
       std::fprintf(stdout, "%02X %02X ", bytes[at + k], bytes[at + k + 1]);
@@ -119,28 +115,44 @@ static void dump_block(const char* what, const PROCESS_HEAP_ENTRY& entry) {
   }
 }
 
+static void dump_block(const char* what, const PROCESS_HEAP_ENTRY& entry, DWORD from = 0) {
+  std::fprintf(stdout, "  %s block %p, %lu bytes, from %lu:\n", what, entry.lpData,
+               static_cast<unsigned long>(entry.cbData), static_cast<unsigned long>(from));
+  const DWORD to = std::min<DWORD>(entry.cbData, from + 160);
+  dump_bytes(static_cast<const uint8_t*>(entry.lpData), from, to);
+}
+
+// The first byte of a free block's body that is not Wine's free fill; the block's first words
+// link it into the free lists and its last ones border the next block's header.
+static DWORD first_written_over(const PROCESS_HEAP_ENTRY& entry) {
+  const auto* bytes = static_cast<const uint8_t*>(entry.lpData);
+  const DWORD end = entry.cbData > 32 ? std::min<DWORD>(entry.cbData - 16, 65536) : 0;
+  for (DWORD at = 16; at < end; ++at) {
+    if (bytes[at] != (at % 2 == 0 ? 0xEE : 0xFE)) return at;
+  }
+  return 0;
+}
+
 static void dump_damaged_blocks(HANDLE heap) {
   PROCESS_HEAP_ENTRY entry{};
+  PROCESS_HEAP_ENTRY previous{};
   int shown = 0;
   while (shown < 4 && HeapWalk(heap, &entry)) {
     if (entry.wFlags & PROCESS_HEAP_REGION || entry.wFlags & PROCESS_HEAP_UNCOMMITTED_RANGE) {
       continue;
     }
     if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
-      if (HeapValidate(heap, 0, entry.lpData)) continue;
-      dump_block("damaged", entry);
+      if (!HeapValidate(heap, 0, entry.lpData)) {
+        dump_block("damaged", entry);
+        ++shown;
+      }
+    } else if (const DWORD at = first_written_over(entry)) {
+      // Either the block before ran over its end or freed memory was written.
+      if (previous.lpData) dump_block("the block before", previous);
+      dump_block("written-over free", entry, at >= 32 ? at - 32 : 0);
       ++shown;
-      continue;
     }
-    const auto* bytes = static_cast<const uint8_t*>(entry.lpData);
-    const DWORD size = std::min<DWORD>(entry.cbData, 65536);
-    // The first words of a free block link it into the free lists.
-    for (DWORD at = 16; at < size; ++at) {
-      if (bytes[at] == (at % 2 == 0 ? 0xEE : 0xFE)) continue;
-      dump_block("written-over free", entry);
-      ++shown;
-      break;
-    }
+    previous = entry;
   }
   if (shown == 0) std::fprintf(stdout, "  no damaged block found by walking the heap\n");
 }
