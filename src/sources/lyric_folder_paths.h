@@ -13,6 +13,7 @@ namespace sabla {
 struct UnknownNames {
   std::u16string artist = u"不明なアーティスト";
   std::u16string album = u"不明なアルバム";
+  friend bool operator==(const UnknownNames&, const UnknownNames&) = default;
 };
 
 // `path` without its extension: cut at the last '.' of its last component. A '.' in a folder

@@ -2,32 +2,7 @@
 
 #include <utility>
 
-#include "player/player_types.h"
-
 namespace sabla {
-namespace {
-
-bool same_query(const LyricSearchQuery& a, const LyricSearchQuery& b) {
-  return a.file_path == b.file_path && a.file_name == b.file_name && a.title_safe == b.title_safe &&
-         a.artist_safe == b.artist_safe && a.album_safe == b.album_safe && a.folders == b.folders &&
-         a.find_sdir == b.find_sdir && a.unknown.artist == b.unknown.artist &&
-         a.unknown.album == b.unknown.album;
-}
-
-// The candidates next to the song file, tried first, as find_lyric_file tries them.
-std::optional<std::u16string> in_song_folder(const LyricSearchQuery& query,
-                                             const LyricSearchFiles& files) {
-  for (const std::u16string& base : song_folder_bases(query)) {
-    for (const std::u16string_view extension : kLyricExtensions) {
-      std::u16string candidate = base + std::u16string(extension);
-      if (candidate.size() >= kPathBufferUnits) continue;
-      if (files.can_open(candidate)) return candidate;
-    }
-  }
-  return std::nullopt;
-}
-
-}  // namespace
 
 RecheckJob make_recheck_job(const SongNames& song, const Settings& settings,
                             std::optional<uint64_t> recorded_write_time,
@@ -49,20 +24,19 @@ std::optional<RecheckReport> recheck_lyrics(const RecheckJob& job, const LyricSe
     return RecheckReport{job.query.file_path, std::nullopt};
   }
   const std::vector<std::u16string>& folders = job.query.folders;
-  const bool remembered = memory.query && same_query(*memory.query, job.query);
+  const bool remembered = memory.query && *memory.query == job.query;
   // Either call starts the search, so that what the song's folder is asked below is answered
   // as of now even where that folder lies inside a lyric folder.
   const bool unchanged = remembered && files.begin_search_unchanged(folders, memory.mark);
   if (!remembered) files.begin_search(folders);
-  std::optional<std::u16string> found = in_song_folder(job.query, files);
+  std::optional<std::u16string> found = find_in_song_folder(job.query, files);
   if (!found && unchanged) return std::nullopt;
   memory = {};
   if (!found) {
-    // The lyric folders alone, so that the mark speaks for them only: the song's folder was
-    // asked above, first, as the full search asks it.
-    LyricSearchQuery lyric_folders_only = job.query;
-    lyric_folders_only.file_path.clear();
-    found = find_lyric_file(lyric_folders_only, files);
+    // Started again, so that the mark speaks for the lyric folders only: the song's folder was
+    // asked above, first, as the full search asks it, and no listing covers it.
+    files.begin_search(folders);
+    found = find_in_lyric_folders(job.query, files);
     if (!found) {
       if (const std::optional<uint64_t> mark = files.search_mark()) {
         memory.query = job.query;

@@ -153,16 +153,26 @@ std::vector<std::u16string> subfolder_base_names(const LyricSearchQuery& query) 
   };
 }
 
-std::optional<std::u16string> find_lyric_file(const LyricSearchQuery& query,
-                                              const LyricSearchFiles& files) {
-  files.begin_search(query.folders);
-  if (auto found = first_existing(song_folder_bases(query), files)) return found;
+std::optional<std::u16string> find_in_song_folder(const LyricSearchQuery& query,
+                                                  const LyricSearchFiles& files) {
+  return first_existing(song_folder_bases(query), files);
+}
+
+std::optional<std::u16string> find_in_lyric_folders(const LyricSearchQuery& query,
+                                                    const LyricSearchFiles& files) {
   for (const std::u16string& folder : query.folders) {
     if (auto found = first_existing(lyric_folder_bases(query, folder), files)) return found;
     if (!query.find_sdir) continue;
     if (auto found = search_subfolders(query, folder, files)) return found;
   }
   return std::nullopt;
+}
+
+std::optional<std::u16string> find_lyric_file(const LyricSearchQuery& query,
+                                              const LyricSearchFiles& files) {
+  files.begin_search(query.folders);
+  if (auto found = find_in_song_folder(query, files)) return found;
+  return find_in_lyric_folders(query, files);
 }
 
 bool find_lyric_file(const SongNames& song, const Settings& settings, const LyricSearchFiles& files,

@@ -26,6 +26,7 @@ struct LyricSearchQuery {
   std::vector<std::u16string> folders;  // the lyric folders in order, empty slots left out
   bool find_sdir = false;
   UnknownNames unknown;
+  friend bool operator==(const LyricSearchQuery&, const LyricSearchQuery&) = default;
 };
 
 LyricSearchQuery make_lyric_search_query(const SongNames& song, const Settings& settings,
@@ -46,6 +47,12 @@ std::vector<std::u16string> subfolder_base_names(const LyricSearchQuery& query);
 // since a cut path would name a different file.
 std::optional<std::u16string> find_lyric_file(const LyricSearchQuery& query,
                                               const LyricSearchFiles& files);
+// Its two stages, without starting the search (LyricSearchFiles::begin_search): the candidates
+// next to the song, and those of the lyric folders and their subfolders.
+std::optional<std::u16string> find_in_song_folder(const LyricSearchQuery& query,
+                                                  const LyricSearchFiles& files);
+std::optional<std::u16string> find_in_lyric_folders(const LyricSearchQuery& query,
+                                                    const LyricSearchFiles& files);
 
 // Searches for `song`; on success sets `lyrics_path` (the song record's field) to the file found.
 bool find_lyric_file(const SongNames& song, const Settings& settings, const LyricSearchFiles& files,
