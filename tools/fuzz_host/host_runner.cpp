@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <malloc.h>
 
 #include <objbase.h>
 #include <vector>
@@ -155,6 +156,19 @@ static void dump_damaged_blocks(HANDLE heap) {
     previous = entry;
   }
   if (shown == 0) std::fprintf(stdout, "  no damaged block found by walking the heap\n");
+}
+
+// Which allocator a heap serves: the damage's victim narrows down its writer (the plug-in's own
+// C++ objects live in the C runtime's heap; COM, WinINet and most system parts use the others).
+static const char* heap_role(HANDLE heap) {
+  if (heap == GetProcessHeap()) return "the process heap";
+  if (heap == reinterpret_cast<HANDLE>(_get_heap_handle())) return "the C runtime's heap (msvcrt)";
+  if (HMODULE ucrt = GetModuleHandleW(L"ucrtbase.dll")) {
+    using GetHeap = intptr_t(__cdecl*)();
+    const auto get = reinterpret_cast<GetHeap>(GetProcAddress(ucrt, "_get_heap_handle"));
+    if (get && heap == reinterpret_cast<HANDLE>(get())) return "ucrtbase's heap";
+  }
+  return "a private heap";
 }
 
 int dismiss_message_boxes() {
@@ -369,8 +383,8 @@ void FuzzHost::check_heaps(size_t step_index) {
     if (HeapValidate(heaps[i], 0, nullptr)) continue;
     // Reported as a crash of this step: the parent names the sequence and prints the replay.
     // What the damaged block holds usually names its writer.
-    std::fprintf(stdout, "fuzz_host: heap %p damaged after step %u\n", heaps[i],
-                 static_cast<unsigned>(step_index));
+    std::fprintf(stdout, "fuzz_host: heap %p (%s) damaged after step %u\n", heaps[i],
+                 heap_role(heaps[i]), static_cast<unsigned>(step_index));
     dump_damaged_blocks(heaps[i]);
     std::fflush(stdout);
     if (progress_) {
