@@ -240,6 +240,26 @@ bool make_scene(Scene& scene) {
          write_artwork(scene.artwork);
 }
 
+// With SABLA_BENCH_PROFILE_FRAMES=<n>, n more frames of each size after the figures, for a
+// sampling profiler outside the process (scripts/profile-frames.sh): the thread sleeps between
+// them, so what it runs on the processor is mostly the idle calls that draw. The plug-in's base
+// address is printed so that the profiler's raw addresses can be named from the build.
+template <typename Render>
+void frames_for_profiler(standin::VisualHost& host, Render& render, int width, int height) {
+  wchar_t count[16] = {};
+  if (!GetEnvironmentVariableW(L"SABLA_BENCH_PROFILE_FRAMES", count, 16)) return;
+  std::printf("profile %dx%d: Sabla.dll at %p\n", width, height,
+              static_cast<void*>(GetModuleHandleW(L"Sabla.dll")));
+  std::fflush(stdout);
+  for (int i = 0, n = _wtoi(count); i < n; ++i) {
+    Sleep(kFrameGapMs);
+    render();
+    pump();
+    host.idle();
+    pump();
+  }
+}
+
 // The frames and the idle calls in between for one window size.
 bool measure_size(standin::VisualHost& host, standin::PlayerModel& model,
                   const standin::PlaylistTrack& track, const std::string& location, int width,
@@ -314,6 +334,7 @@ bool measure_size(standin::VisualHost& host, standin::PlayerModel& model,
     pump();
   }
   if (!picture.empty()) save_window(window, client.right, client.bottom, picture);
+  frames_for_profiler(host, render, width, height);
   const bench::Samples blit = plain_blit(window, client.right, client.bottom);
   const bench::Samples shown_blit = plain_blit(window, client.right, client.bottom, true);
   const std::string size = std::to_string(client.right) + "x" + std::to_string(client.bottom);
