@@ -107,9 +107,44 @@ bool TextOverlay::make_shade(uint32_t low, uint32_t high, uint32_t colour, Shade
 
 void TextOverlay::clear() {
   runs_.clear();
+  pixel_count_ = 0;
   shades_.clear();
   tables_.clear();
   table_index_.clear();
+}
+
+bool TextOverlay::add_shaded(int32_t y, int32_t from, int32_t to, const uint32_t* low,
+                             const uint32_t* high, uint32_t colour) {
+  if (from >= to) return true;
+  Run run{from, y, to - from, static_cast<uint32_t>(shades_.size())};
+  for (int32_t x = from; x < to; ++x) {
+    if (!make_shade(low[x], high[x], colour, shades_.emplace_back())) return false;
+  }
+  runs_.push_back(run);
+  return true;
+}
+
+// Pixels [from, to) of row y, all touched: long stretches covered in one colour become solid
+// runs, the rest shaded ones.
+bool TextOverlay::add_touched(int32_t y, int32_t from, int32_t to, const uint32_t* low,
+                              const uint32_t* high, uint32_t colour) {
+  pixel_count_ += static_cast<size_t>(to - from);
+  int32_t shaded_from = from;
+  int32_t x = from;
+  while (x < to) {
+    const uint32_t value = low[x] & kColour;
+    int32_t end = x;
+    while (end < to && (low[end] & kColour) == value && (high[end] & kColour) == value) ++end;
+    if (end - x < kMinSolidRun) {
+      x = std::max(end, x + 1);
+      continue;
+    }
+    if (!add_shaded(y, shaded_from, x, low, high, colour)) return false;
+    Run run{x, y, end - x, 0, true, value};
+    runs_.push_back(run);
+    shaded_from = x = end;
+  }
+  return add_shaded(y, shaded_from, to, low, high, colour);
 }
 
 bool TextOverlay::build(const Pixels& over_black, const Pixels& over_white,
@@ -133,15 +168,12 @@ bool TextOverlay::build(const Pixels& over_black, const Pixels& over_white,
           ++x;
           continue;
         }
-        Run run{x, y, 0, static_cast<uint32_t>(shades_.size()), ink.colour & kColour};
-        for (; x < right && !untouched(low[x], high[x]); ++x) {
-          if (!make_shade(low[x], high[x], run.colour, shades_.emplace_back())) {
-            clear();
-            return false;
-          }
-          ++run.count;
+        const int32_t start = x;
+        while (x < right && !untouched(low[x], high[x])) ++x;
+        if (!add_touched(y, start, x, low, high, ink.colour & kColour)) {
+          clear();
+          return false;
         }
-        runs_.push_back(run);
       }
     }
   }
@@ -157,6 +189,10 @@ void TextOverlay::draw(const Pixels& onto, int32_t x, int32_t y) const {
     const int32_t end = std::min(x + run.x + run.count, onto.width);
     if (start >= end) continue;
     uint32_t* out = onto.row(row);
+    if (run.solid) {
+      std::fill(out + start, out + end, run.solid_colour);
+      continue;
+    }
     const uint8_t* tables = tables_.data();
     const Shade* shade = &shades_[run.first + static_cast<uint32_t>(start - x - run.x)];
     for (int32_t px = start; px < end; ++px, ++shade) {

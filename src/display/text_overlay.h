@@ -35,7 +35,7 @@ class TextOverlay {
   static constexpr size_t kMaxTables = 4096;
   void clear();
   bool empty() const { return runs_.empty(); }
-  size_t pixel_count() const { return shades_.size(); }
+  size_t pixel_count() const { return pixel_count_; }
 
   // Lays the text over `onto` with the captures' top-left corner at (x, y); pixels that would
   // fall outside `onto` are left out.
@@ -53,14 +53,24 @@ class TextOverlay {
   bool make_shade(uint32_t low, uint32_t high, uint32_t colour, Shade& shade);
   uint16_t table_for(uint32_t text, uint32_t low, uint32_t high);
 
+  // A run of touched pixels on one row: shaded through the tables, or, inside large text, all
+  // covered in one colour and simply filled (most of a big text's pixels).
   struct Run {
     int32_t x = 0;
     int32_t y = 0;
     int32_t count = 0;
     uint32_t first = 0;  // index of the run's first pixel in shades_
-    uint32_t colour = 0;
+    bool solid = false;
+    uint32_t solid_colour = 0;
   };
+  // Covered stretches shorter than this stay in the shaded runs around them: a run has a cost.
+  static constexpr int32_t kMinSolidRun = 8;
+  bool add_touched(int32_t y, int32_t from, int32_t to, const uint32_t* low, const uint32_t* high,
+                   uint32_t colour);
+  bool add_shaded(int32_t y, int32_t from, int32_t to, const uint32_t* low, const uint32_t* high,
+                  uint32_t colour);
   std::vector<Run> runs_;
+  size_t pixel_count_ = 0;
   std::vector<Shade> shades_;
   std::vector<uint8_t> tables_;                         // 256 entries each
   std::unordered_map<uint32_t, uint16_t> table_index_;  // by text, low and high value

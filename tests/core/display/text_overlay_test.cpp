@@ -251,5 +251,69 @@ TEST(TextOverlay, LaysCoveredAndUnexplainedPixelsOverAsOnePixelsBlendDoes) {
   }
 }
 
+TEST(TextOverlay, FillsLongCoveredStretchesAsTheBlendOfEachPixelWouldAtAnyPlace) {
+  // Rows of random stretches: covered in one colour (1 to 20 pixels, around the length from
+  // which a stretch is filled whole), shaded, untouched; laid over at places that cut runs at
+  // either edge. Every pixel must still come out as blend_text_pixel says, and nothing else
+  // may change.
+  constexpr int32_t kWidth = 96;
+  constexpr int32_t kHeight = 24;
+  const uint32_t colour = 0x00FF8000;
+  const uint32_t covers[] = {0x00FF8000, 0x00203040, 0x00000000};
+  std::mt19937 random(7);
+  std::vector<uint32_t> black(kWidth * kHeight), white(kWidth * kHeight);
+  size_t touched = 0;
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth;) {
+      const int32_t length = std::min<int32_t>(1 + random() % 20, kWidth - x);
+      const uint32_t kind = random() % 5;
+      for (int32_t i = 0; i < length; ++i, ++x) {
+        const size_t at = static_cast<size_t>(y * kWidth + x);
+        if (kind < 3) {
+          black[at] = white[at] = covers[kind];
+        } else if (kind == 3) {
+          black[at] = 0x00804000;
+          white[at] = 0x00FFBF7F;
+        } else {
+          black[at] = 0;
+          white[at] = 0x00FFFFFF;
+        }
+        touched += kind != 4;
+      }
+    }
+  }
+  const TextInk inks[] = {{Rect{0, 0, kWidth, kHeight}, colour}};
+  TextOverlay overlay;
+  ASSERT_TRUE(overlay.build(Pixels{black.data(), kWidth, kHeight, kWidth},
+                            Pixels{white.data(), kWidth, kHeight, kWidth}, inks));
+  EXPECT_EQ(overlay.pixel_count(), touched);
+  const struct {
+    int32_t x, y;
+  } places[] = {{0, 0}, {-5, 0}, {13, -3}, {-1, 7}};
+  for (const auto& place : places) {
+    constexpr int32_t kFrameWidth = 100;
+    std::vector<uint32_t> frame(kFrameWidth * kHeight);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = 0xAB000000u | random() % 0x1000000u;
+    const std::vector<uint32_t> background = frame;
+    overlay.draw(Pixels{frame.data(), kFrameWidth, kHeight, kFrameWidth}, place.x, place.y);
+    for (int32_t y = 0; y < kHeight; ++y) {
+      for (int32_t x = 0; x < kFrameWidth; ++x) {
+        const size_t at = static_cast<size_t>(y * kFrameWidth + x);
+        const int32_t sx = x - place.x;
+        const int32_t sy = y - place.y;
+        uint32_t expected = background[at];
+        if (sx >= 0 && sx < kWidth && sy >= 0 && sy < kHeight) {
+          const size_t from = static_cast<size_t>(sy * kWidth + sx);
+          if (black[from] != 0 || white[from] != 0x00FFFFFF) {
+            expected = blend_text_pixel(background[at], black[from], white[from], colour);
+          }
+        }
+        ASSERT_EQ(frame[at], expected) << "pixel " << x << "," << y << " at " << place.x << ","
+                                       << place.y;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace sabla
