@@ -326,31 +326,28 @@ bool measure_size(standin::VisualHost& host, standin::PlayerModel& model,
   // The same frames with the copy to the screen inside the figure: how much of the frame is the
   // pixels' way out of the process, which the figure above counts only where some call inside
   // the handler happens to look at the queue.
-  bench::Samples shown_frames;
-  for (int i = 0; i < kShownFrameRuns; ++i) {
-    Sleep(kFrameGapMs);
-    render();
-    pump();
-    const double start = bench::now_us();
-    host.idle();
-    flush_window_surface();
-    shown_frames.add(bench::now_us() - start);
-    pump();
-  }
-  // The same frames with the pointer off the window, where the wheel is not read.
-  bench::Samples frames_pointer_away;
-  const POINT away{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
-  if (away.x >= width || away.y >= height) {
-    SetCursorPos(away.x, away.y);
-    for (int i = 0; i < kFrameRuns; ++i) {
+  // One frame after the plug-in's frame gap, timed from the idle call to `after` returning.
+  auto timed_frames = [&](int runs, auto after) {
+    bench::Samples samples;
+    for (int i = 0; i < runs; ++i) {
       Sleep(kFrameGapMs);
       render();
       pump();
       const double start = bench::now_us();
       host.idle();
-      frames_pointer_away.add(bench::now_us() - start);
+      after();
+      samples.add(bench::now_us() - start);
       pump();
     }
+    return samples;
+  };
+  const bench::Samples shown_frames = timed_frames(kShownFrameRuns, flush_window_surface);
+  // The same frames with the pointer off the window, where the wheel is not read.
+  bench::Samples frames_pointer_away;
+  const POINT away{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
+  if (away.x >= width || away.y >= height) {
+    SetCursorPos(away.x, away.y);
+    frames_pointer_away = timed_frames(kFrameRuns, [] {});
     SetCursorPos(width / 2, height / 2);
   }
   if (!picture.empty()) save_window(window, client.right, client.bottom, picture);
