@@ -80,6 +80,31 @@ ensure_display() {
   export DISPLAY=":$(cat "$x_state.display")"
 }
 
+# Wine closes a desktop a second after its last program ends, and a program that starts in that
+# second can be handed the closing desktop's window: its first CreateWindow fails with "invalid
+# window handle". A program that waits on its input for the whole run keeps one desktop (and the
+# Wine server) up between the tests. Bounded, so that a run killed before its cleanup does not
+# leave it behind for good.
+keeper_state() { echo "$WINEPREFIX.desktop-keeper.pid"; }
+
+start_desktop_keeper() {
+  local state; state=$(keeper_state)
+  if [ -f "$state" ] && kill -0 "$(cat "$state")" 2>/dev/null; then return 0; fi
+  # Its own session, every descriptor away from the caller: ctest waits for the test's output
+  # pipes to close, and a lock inherited would be held for the keeper's whole life.
+  LC_ALL=$wine_locale setsid sh -c "sleep 3600 | exec '$wine_cmd' cmd /c pause" \
+    </dev/null >/dev/null 2>&1 9>&- &
+  echo $! > "$state"
+}
+
+stop_desktop_keeper() {
+  local state; state=$(keeper_state)
+  if [ -f "$state" ]; then
+    kill -- "-$(cat "$state")" 2>/dev/null || true
+    rm -f "$state"
+  fi
+}
+
 stop_display() {
   if [ -f "$x_state.pid" ]; then
     kill "$(cat "$x_state.pid")" 2>/dev/null || true
