@@ -53,10 +53,14 @@ class EntriesWatch final : public FolderWatch {
   explicit EntriesWatch(const std::wstring& folder)
       : notification_(FindFirstChangeNotificationW(folder.c_str(), FALSE, kNameChanges)) {
     // Once only: the notification stays signalled until it is asked, and a folder that
-    // reported a change is listed again under a new watch.
+    // reported a change is listed again under a new watch. The count runs on a pool thread,
+    // not in the wait thread: Wine's wait thread marks such a callback pending before it takes
+    // the pool's lock, and an unregistering that cancels it just then unlinks a list entry that
+    // was never linked, writing through whatever the wait's memory held before (the heaps'
+    // damage and crashes in UnregisterWaitEx that long host fuzzing found).
     if (notification_ &&
         !RegisterWaitForSingleObject(&wait_, notification_.get(), &count_entries_change, nullptr,
-                                     INFINITE, WT_EXECUTEONLYONCE | WT_EXECUTEINWAITTHREAD)) {
+                                     INFINITE, WT_EXECUTEONLYONCE)) {
       wait_ = nullptr;
     }
   }

@@ -14,11 +14,17 @@
 namespace sabla {
 namespace {
 
+// Wine's HeapValidate can take a small block that another thread is being handed for damaged,
+// so only a heap that fails again a moment later counts.
 bool heaps_whole() {
   HANDLE heaps[64];
   const DWORD count = GetProcessHeaps(64, heaps);
   for (DWORD i = 0; i < count && i < 64; ++i) {
-    if (!HeapValidate(heaps[i], 0, nullptr)) return false;
+    int failures = 0;
+    while (!HeapValidate(heaps[i], 0, nullptr)) {
+      if (++failures == 5) return false;
+      Sleep(20);
+    }
   }
   return count > 0;
 }
