@@ -35,7 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An Xvfb of the job's own; prints its display number.
+# An Xvfb of the job's own; its display goes to `x_display`.
 start_x() {
   local fifo num
   fifo=$(mktemp -u); mkfifo "$fifo"
@@ -44,7 +44,7 @@ start_x() {
   read -r -t 20 num < "$fifo" || num=""
   rm -f "$fifo"
   [ -n "$num" ] || { echo "fuzz-host: Xvfb did not start" >&2; exit 1; }
-  echo "$num"
+  x_display=":$num"
 }
 
 share=$(( (count + jobs - 1) / jobs ))
@@ -52,7 +52,8 @@ for (( job = 0; job < jobs; job++ )); do
   first=$(( seed + job * share ))
   size=$(( count - job * share < share ? count - job * share : share ))
   [ "$size" -gt 0 ] || break
-  display=":$(start_x)"
+  start_x
+  display=$x_display
   (
     # The prefix's first start runs commands that fail by design (ending a server that is not
     # there): no errexit here.
