@@ -88,13 +88,24 @@ ensure_display() {
 keeper_state() { echo "$WINEPREFIX.desktop-keeper.pid"; }
 
 start_desktop_keeper() {
-  local state; state=$(keeper_state)
+  local state ready
+  state=$(keeper_state)
   if [ -f "$state" ] && kill -0 "$(cat "$state")" 2>/dev/null; then return 0; fi
-  # Its own session, every descriptor away from the caller: ctest waits for the test's output
-  # pipes to close, and a lock inherited would be held for the keeper's whole life.
-  LC_ALL=$wine_locale setsid sh -c "sleep 3600 | exec '$wine_cmd' cmd /c pause" \
+  # The Wine server and the desktop keep the error output of the program that started them, and
+  # ctest waits for a test's output to close: they must be the keeper's, which has none. It says
+  # so once it runs, by when both are up.
+  ready="$WINEPREFIX.desktop-keeper.ready"
+  rm -f "$ready"
+  LC_ALL=$wine_locale setsid sh -c \
+    "sleep 3600 | exec '$wine_cmd' cmd /c 'echo ready>Z:${ready//\//\\}& pause'" \
     </dev/null >/dev/null 2>&1 9>&- &
   echo $! > "$state"
+  for _ in $(seq 600); do
+    [ -f "$ready" ] && return 0
+    sleep 0.1
+  done
+  echo "the Wine desktop did not come up" >&2
+  return 1
 }
 
 stop_desktop_keeper() {

@@ -8,7 +8,7 @@ case "${1:-start}" in
   start)
     ensure_prefix || exit 1
     ensure_display || exit 1
-    start_desktop_keeper
+    start_desktop_keeper || exit 1
     echo "WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
     ;;
   stop)
