@@ -112,7 +112,7 @@ stop_desktop_keeper() {
   local state; state=$(keeper_state)
   if [ -f "$state" ]; then
     kill -- "-$(cat "$state")" 2>/dev/null || true
-    rm -f "$state"
+    rm -f "$state" "$WINEPREFIX.desktop-keeper.ready"
   fi
 }
 
