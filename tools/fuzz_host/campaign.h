@@ -15,7 +15,7 @@ struct CampaignOptions {
   uint32_t hang_ms = 5000;  // one step (a call into the plug-in) longer than this is a hang
   uint32_t max_failures = 20;  // stop early after this many crashes and hangs together
   uint32_t report_every = 1000;  // progress lines, in sequences; 0 for none
-  uint32_t jobs = 1;  // children at once
+  uint32_t jobs = 1;  // children at once, in one Wine server: their players are each other's too
   // Every heap of the child is validated after each step, so a write into freed or foreign heap
   // memory is caught at the step that made it rather than at some later allocation. Slow; run
   // with WINEDEBUG=warn+heap, which makes Wine keep freed blocks filled and checkable.

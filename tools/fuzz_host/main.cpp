@@ -2,7 +2,9 @@
 //
 //   fuzz_host --plugin Sabla.dll [--count N] [--seed S] [--per-child K] [--hang-ms T] [--jobs J]
 //       a campaign: N sequences (seeds S to S + N - 1) in child processes; exit code 0 when
-//       nothing crashed or hung, 1 otherwise, 2 for bad arguments or a plug-in that cannot start
+//       nothing crashed or hung, 1 otherwise, 2 for bad arguments or a plug-in that cannot start;
+//       J children at once share this Wine server and with it the player's class, so one child's
+//       player may serve another's plug-in (make fuzz-host runs separate campaigns instead)
 //   fuzz_host --plugin Sabla.dll --replay S [--count K]
 //       plays sequence S (to S + K - 1) here, printing every step
 //   --check-heap (with any of the above) validates every heap after each step
