@@ -69,7 +69,8 @@ for (( job = 0; job < jobs; job++ )); do
     exit $status
   ) &
   job_pids+=($!)
-  echo "fuzz-host: job $job runs seeds $first to $(( first + size - 1 )) on $display, log $logs/job$job.log"
+  echo "fuzz-host: job $job runs seeds $first to $(( first + size - 1 )) on $display," \
+    "log $logs/job$job.log"
 done
 
 failed=0
@@ -79,5 +80,6 @@ job_pids=()
 cat "$logs"/job*.log | grep -v '^fuzz_host: [0-9]* of ' || true
 grep -h '^fuzz_host: [0-9]* sequences, ' "$logs"/job*.log | awk '
   { sequences += $2; crashes += $4; hangs += $6 }
-  END { printf "fuzz-host: all jobs: %d sequences, %d crashes, %d hangs\n", sequences, crashes, hangs }'
+  END { printf "fuzz-host: all jobs: %d sequences, %d crashes, %d hangs\n",
+              sequences, crashes, hangs }'
 exit $failed
