@@ -27,6 +27,7 @@ else
 fi
 logs=build/fuzz-host
 mkdir -p "$logs"
+rm -f "$logs"/job*.log "$logs"/job*.err
 x_pids=()
 job_pids=()
 cleanup() {
