@@ -378,7 +378,7 @@ void FuzzHost::play_step(const Step& step, size_t index) {
 
 // Wine's HeapValidate reads the small-block pages that other threads take and give back
 // without the heap's lock, and now and then reports a block that is being handed out as damaged
-// (a program whose threads only allocate and free sees it in about one check of 200). A damage
+// (a program whose threads only allocate and free sees it in one check of 80 to 170). A damage
 // that is real is still there a moment later.
 static bool heap_stays_damaged(HANDLE heap) {
   for (int attempt = 0; attempt < 5; ++attempt) {
