@@ -41,13 +41,8 @@ stop_xvfb() {
   fi
 }
 if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 4 -screen 0 2048x1280x24 -nolisten tcp 4>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r -t 20 num <"$fifo" || num=""
-  rm -f "$fifo"
-  [ -n "$num" ] || { echo "bench: Xvfb did not start" >&2; kill "$xvfb_pid" 2>/dev/null; exit 1; }
-  export DISPLAY=":$num"
+  start_xvfb 2048x1280 || { xvfb_pid=; exit 1; }
+  export DISPLAY=$xvfb_display
   trap stop_xvfb EXIT
 fi
 

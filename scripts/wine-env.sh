@@ -61,6 +61,23 @@ ensure_prefix() {
   [ -f "$WINEPREFIX/$ready_mark" ] || { echo "could not create the Wine prefix $WINEPREFIX" >&2; return 1; }
 }
 
+# start_xvfb WIDTHxHEIGHT: a private X server on a free display; its pid goes to `xvfb_pid` and
+# its display (":N") to `xvfb_display`. Fails, leaving nothing behind, when it does not start.
+start_xvfb() {
+  local fifo num
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  setsid Xvfb -displayfd 4 -screen 0 "${1}x24" -nolisten tcp 4>"$fifo" 9>&- >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 num < "$fifo" || num=""
+  rm -f "$fifo"
+  if [ -z "$num" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  xvfb_display=":$num"
+}
+
 # Starts one Xvfb for the whole test run when there is no display, and records it.
 ensure_display() {
   [ -n "${DISPLAY:-}" ] && return 0
@@ -68,14 +85,9 @@ ensure_display() {
   (
     flock 9
     if [ -f "$x_state.pid" ] && kill -0 "$(cat "$x_state.pid")" 2>/dev/null; then exit 0; fi
-    local fifo num
-    fifo=$(mktemp -u); mkfifo "$fifo"
-    setsid Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$fifo" 9>&- >/dev/null 2>&1 &
-    echo $! > "$x_state.pid"
-    read -r -t 20 num < "$fifo" || num=""
-    rm -f "$fifo"
-    [ -n "$num" ] || { echo "Xvfb did not start" >&2; exit 1; }
-    echo "$num" > "$x_state.display"
+    start_xvfb 1280x1024 || exit 1
+    echo "$xvfb_pid" > "$x_state.pid"
+    echo "${xvfb_display#:}" > "$x_state.display"
   ) 9>"$x_state.lock" || return 1
   export DISPLAY=":$(cat "$x_state.display")"
 }

@@ -36,25 +36,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An Xvfb of the job's own; its display goes to `x_display`.
-start_x() {
-  local fifo num
-  fifo=$(mktemp -u); mkfifo "$fifo"
-  setsid Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$fifo" >/dev/null 2>&1 &
-  x_pids+=($!)
-  read -r -t 20 num < "$fifo" || num=""
-  rm -f "$fifo"
-  [ -n "$num" ] || { echo "fuzz-host: Xvfb did not start" >&2; exit 1; }
-  x_display=":$num"
-}
-
 share=$(( (count + jobs - 1) / jobs ))
 for (( job = 0; job < jobs; job++ )); do
   first=$(( seed + job * share ))
   size=$(( count - job * share < share ? count - job * share : share ))
   [ "$size" -gt 0 ] || break
-  start_x
-  display=$x_display
+  start_xvfb 1280x1024 || exit 1
+  x_pids+=("$xvfb_pid")
+  display=$xvfb_display
   (
     # The prefix's first start runs commands that fail by design (ending a server that is not
     # there): no errexit here.
