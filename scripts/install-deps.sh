@@ -49,7 +49,45 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq >build/apt.log 2>&1
-apt-get install -y -qq --no-install-recommends "${need[@]}" >>build/apt.log 2>&1 \
-  || { tail -20 build/apt.log >&2; exit 1; }
+# A mirror caught mid-sync fails the update for one index ("File has unexpected size"); a
+# later try usually finds it whole. If it never does, the install below says what is missing.
+: >build/apt.log
+for try in 1 2 3 4; do
+  apt-get update -qq >>build/apt.log 2>&1 && break
+  if [ "$try" -eq 4 ]; then
+    echo "apt-get update failed 4 times; installing from the indexes it did fetch" >&2
+    break
+  fi
+  echo "apt-get update failed (try $try of 4), retrying in $((try * 15)) s" >&2
+  sleep $((try * 15))
+done
+
+# Sources without the security suite, for the one failure a broken mirror leaves: with one
+# architecture's security index missing, a library needed for both i386 and amd64 has no
+# version both can take, and apt reports "held broken packages".
+sources_without_security() {
+  local dir=$1 f
+  mkdir -p "$dir"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -e "$f" ] || continue
+    awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' "$f" >"$dir/$(basename "$f")"
+  done
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -e "$f" ] || continue
+    grep -v 'debian-security' "$f" >"$dir/$(basename "$f")" || true
+  done
+}
+
+install_packages() {
+  apt-get install -y -qq --no-install-recommends "$@" "${need[@]}" >>build/apt.log 2>&1
+}
+
+if ! install_packages; then
+  echo "apt-get install failed; trying once more without the security suite" >&2
+  fallback=$(mktemp -d)
+  sources_without_security "$fallback"
+  install_packages -o Dir::Etc::sourceparts="$fallback" -o Dir::Etc::sourcelist=/dev/null \
+    || { rm -rf "$fallback"; tail -20 build/apt.log >&2; exit 1; }
+  rm -rf "$fallback"
+fi
 make_ja_locale
