@@ -22,6 +22,18 @@ std::vector<int32_t> nearest_map(int32_t source_length, int32_t target_length) {
   return map;
 }
 
+uint16_t even_weight(const BoxAxis& axis) {
+  if (axis.taps.empty() || axis.weights.empty()) return 0;
+  const int32_t count = axis.taps.front().count;
+  const uint16_t weight = axis.weights.front();
+  for (const BoxTap& tap : axis.taps) {
+    if (tap.count != count) return 0;
+  }
+  const bool even = std::all_of(axis.weights.begin(), axis.weights.end(),
+                                [weight](uint16_t w) { return w == weight; });
+  return even && weight > 0 && count > 1 ? weight : 0;
+}
+
 // Red and blue share one 32-bit sum, green has its own: with weights adding up to 256 at most,
 // no channel's sum reaches the next one.
 constexpr uint32_t kRedBlue = 0x00FF00FFu;
@@ -37,6 +49,27 @@ bool same_taps(const BoxTap& a, const BoxTap& b, const std::vector<uint16_t>& we
   return a.first == b.first && a.count == b.count &&
          std::equal(weights.begin() + a.weight_index, weights.begin() + a.weight_index + a.count,
                     weights.begin() + b.weight_index);
+}
+
+// The sum of `count` pixels, each channel weighed by `weight`, rounded as weighted_sum rounds.
+uint32_t evenly_weighted_sum(const uint32_t* pixels, ptrdiff_t step, int32_t count,
+                             uint32_t weight) {
+  uint32_t red_blue = 0;
+  uint32_t green = 0;
+  for (int32_t i = 0; i < count; ++i, pixels += step) {
+    red_blue += *pixels & kRedBlue;
+    green += *pixels & kGreen;
+  }
+  red_blue = red_blue * weight + 0x00800080u;
+  green = green * weight + 0x00008000u;
+  return ((red_blue >> 8) & kRedBlue) | ((green >> 8) & kGreen);
+}
+
+// weighted_sum of two pixels.
+uint32_t two_pixel_sum(uint32_t a, uint32_t b, uint32_t wa, uint32_t wb) {
+  const uint32_t red_blue = 0x00800080u + (a & kRedBlue) * wa + (b & kRedBlue) * wb;
+  const uint32_t green = 0x00008000u + (a & kGreen) * wa + (b & kGreen) * wb;
+  return ((red_blue >> 8) & kRedBlue) | ((green >> 8) & kGreen);
 }
 
 uint32_t weighted_sum(const uint32_t* pixels, ptrdiff_t step, const BoxTap& tap,
@@ -64,14 +97,34 @@ NearestScaler::NearestScaler(const Rect& source, Size target)
     : source_(source),
       target_(target),
       columns_(nearest_map(source.right - source.left, target.width)),
-      rows_(nearest_map(source.bottom - source.top, target.height)) {}
+      rows_(nearest_map(source.bottom - source.top, target.height)) {
+  // Runs of one pixel or two cost more than the lookups they replace.
+  if (target.width < 2 * (source.right - source.left)) return;
+  for (const int32_t column : columns_) {
+    if (!runs_.empty() && runs_.back().column == column) {
+      ++runs_.back().length;
+    } else {
+      runs_.push_back({column, 1});
+    }
+  }
+}
+
+void NearestScaler::stretch_row(const uint32_t* in, uint32_t* out) const {
+  if (runs_.empty()) {
+    const int32_t* columns = columns_.data();
+    for (int32_t tx = 0; tx < target_.width; ++tx) out[tx] = in[columns[tx]];
+    return;
+  }
+  for (const ColumnRun& run : runs_) {
+    out = std::fill_n(out, run.length, in[run.column]);
+  }
+}
 
 void NearestScaler::scale(const Pixels& from, const Pixels& to, int32_t x, int32_t y) const {
   if (!from || !to || target_.width < 1 || target_.height < 1) return;
   if (!inside(source_, from.width, from.height)) return;
   if (!inside(Rect{x, y, x + target_.width, y + target_.height}, to.width, to.height)) return;
   const size_t row_bytes = static_cast<size_t>(target_.width) * sizeof(uint32_t);
-  const int32_t* columns = columns_.data();
   for (int32_t ty = 0; ty < target_.height; ++ty) {
     uint32_t* out = to.row(y + ty) + x;
     // A stretched row is the row above it again whenever both come from one source row.
@@ -79,8 +132,7 @@ void NearestScaler::scale(const Pixels& from, const Pixels& to, int32_t x, int32
       std::memcpy(out, to.row(y + ty - 1) + x, row_bytes);
       continue;
     }
-    const uint32_t* in = from.row(source_.top + rows_[static_cast<size_t>(ty)]) + source_.left;
-    for (int32_t tx = 0; tx < target_.width; ++tx) out[tx] = in[columns[tx]];
+    stretch_row(from.row(source_.top + rows_[static_cast<size_t>(ty)]) + source_.left, out);
   }
 }
 
@@ -122,6 +174,7 @@ BoxAxis box_axis(int32_t source_start, int32_t source_length, int32_t target_len
     }
     if (tap.first < 0) tap.first = 0;
   }
+  axis.even_weight = even_weight(axis);
   return axis;
 }
 
@@ -151,6 +204,13 @@ void BoxScaler::scale(const Pixels& from, const Pixels& to, std::vector<uint32_t
   for (int32_t sy = top; sy < bottom; ++sy) {
     const uint32_t* in = from.row(sy);
     uint32_t* out = scratch.data() + (sy - top) * width;
+    if (columns_.even_weight) {
+      for (size_t tx = 0; tx < width; ++tx) {
+        const BoxTap& tap = columns_.taps[tx];
+        out[tx] = evenly_weighted_sum(in + tap.first, 1, tap.count, columns_.even_weight);
+      }
+      continue;
+    }
     for (size_t tx = 0; tx < width; ++tx) {
       const BoxTap& tap = columns_.taps[tx];
       // Enlarging, most target pixels lie inside one source pixel.
@@ -175,9 +235,25 @@ void BoxScaler::scale(const Pixels& from, const Pixels& to, std::vector<uint32_t
       std::memcpy(out, scratch.data() + tap.first * width, width * sizeof(uint32_t));
       continue;
     }
+    const auto step = static_cast<ptrdiff_t>(width);
+    if (rows_.even_weight) {
+      const uint32_t* first_row = scratch.data() + tap.first * width;
+      for (size_t tx = 0; tx < width; ++tx) {
+        out[tx] = evenly_weighted_sum(first_row + tx, step, tap.count, rows_.even_weight);
+      }
+      continue;
+    }
+    if (tap.count == 2) {
+      // Enlarging, a target row lies across two source rows at most.
+      const uint32_t* upper = scratch.data() + tap.first * width;
+      const uint32_t* lower = upper + width;
+      const uint32_t w0 = rows_.weights[static_cast<size_t>(tap.weight_index)];
+      const uint32_t w1 = rows_.weights[static_cast<size_t>(tap.weight_index) + 1];
+      for (size_t tx = 0; tx < width; ++tx) out[tx] = two_pixel_sum(upper[tx], lower[tx], w0, w1);
+      continue;
+    }
     for (size_t tx = 0; tx < width; ++tx) {
-      out[tx] = weighted_sum(scratch.data() + tx, static_cast<ptrdiff_t>(width), tap,
-                             rows_.weights.data());
+      out[tx] = weighted_sum(scratch.data() + tx, step, tap, rows_.weights.data());
     }
   }
 }

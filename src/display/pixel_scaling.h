@@ -41,10 +41,20 @@ class NearestScaler {
   void scale(const Pixels& from, const Pixels& to, int32_t x, int32_t y) const;
 
  private:
+  // A stretched row as runs of one source pixel each, when the stretch enlarges: filling a run
+  // is cheaper than looking up every target pixel.
+  struct ColumnRun {
+    int32_t column = 0;  // the source column
+    int32_t length = 0;  // how many target pixels in a row take it
+  };
+
+  void stretch_row(const uint32_t* in, uint32_t* out) const;
+
   Rect source_;
   Size target_;
   std::vector<int32_t> columns_;  // source column of each target column
   std::vector<int32_t> rows_;     // source row of each target row
+  std::vector<ColumnRun> runs_;   // empty unless the runs are long enough to pay
 };
 
 // One axis of a box filter: each target pixel is the average of the source pixels its
@@ -57,6 +67,10 @@ struct BoxTap {
 struct BoxAxis {
   std::vector<BoxTap> taps;       // one per target pixel
   std::vector<uint16_t> weights;  // a target pixel's weights add up to 256 at most
+  // The one weight of every source pixel when each target pixel covers the same number of
+  // whole source pixels (a shrink by a whole factor), else 0. A sum weighed once is the same
+  // number as the sum of the weighed pixels, for a multiply per target pixel instead of each.
+  uint16_t even_weight = 0;
 };
 
 // The axis for `source_length` pixels starting at `source_start` spread over `target_length`.
