@@ -3,12 +3,17 @@
 #define DIRECTINPUT_VERSION 0x0800
 #include <dinput.h>
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace sabla {
 namespace {
 
 constexpr DWORD kBufferedEvents = 1000;
+// Events taken from the device per read. Under Wine every read of the device also looks at
+// the thread's message queue, and a moving mouse buffers several events between two idle calls.
+constexpr DWORD kEventsPerRead = 64;
 
 // One reference to a DirectInput interface, released with its owner.
 struct ReleaseInterface {
@@ -23,16 +28,25 @@ class DirectInputMouse final : public MouseDevice {
       : direct_input_(std::move(direct_input)), device_(std::move(device)) {}
 
   bool acquire() override { return SUCCEEDED(device_->Acquire()); }
-  void unacquire() override { device_->Unacquire(); }
+  void unacquire() override {
+    // A released device reads nothing, whatever it had handed over before.
+    next_ = taken_ = 0;
+    emptied_ = false;
+    device_->Unacquire();
+  }
 
   MouseReadResult read_event(MouseEvent& event) override {
-    DIDEVICEOBJECTDATA data{};
-    DWORD count = 1;
-    const HRESULT hr = device_->GetDeviceData(sizeof(data), &data, &count, 0);
-    if (hr == DIERR_INPUTLOST) return MouseReadResult::kInputLost;
-    // A full buffer is reported as a success (DI_BUFFEROVERFLOW): the events kept still count.
-    if (FAILED(hr)) return MouseReadResult::kFailed;
-    if (count == 0) return MouseReadResult::kEmpty;
+    if (next_ == taken_) {
+      // A read that left events in the device was full; one that was not emptied it, and what
+      // arrives after it waits for the next poll, as it would have arrived after that read.
+      if (emptied_) {
+        emptied_ = false;
+        return MouseReadResult::kEmpty;
+      }
+      const MouseReadResult refilled = refill();
+      if (refilled != MouseReadResult::kEvent) return refilled;
+    }
+    const DIDEVICEOBJECTDATA& data = taken_events_[next_++];
     event.offset = data.dwOfs;
     // Axis data is a signed relative movement carried in an unsigned field.
     event.data = static_cast<int32_t>(data.dwData);
@@ -40,6 +54,25 @@ class DirectInputMouse final : public MouseDevice {
   }
 
  private:
+  MouseReadResult refill() {
+    next_ = taken_ = 0;
+    DWORD count = kEventsPerRead;
+    const HRESULT hr =
+        device_->GetDeviceData(sizeof(DIDEVICEOBJECTDATA), taken_events_.data(), &count, 0);
+    if (hr == DIERR_INPUTLOST) return MouseReadResult::kInputLost;
+    // A full buffer is reported as a success (DI_BUFFEROVERFLOW): the events kept still count.
+    if (FAILED(hr)) return MouseReadResult::kFailed;
+    if (count == 0) return MouseReadResult::kEmpty;
+    taken_ = std::min<DWORD>(count, kEventsPerRead);
+    emptied_ = taken_ < kEventsPerRead;
+    return MouseReadResult::kEvent;
+  }
+
+  // Events taken from the device and not yet handed out, oldest first: [next_, taken_).
+  std::array<DIDEVICEOBJECTDATA, kEventsPerRead> taken_events_{};
+  DWORD next_ = 0;
+  DWORD taken_ = 0;
+  bool emptied_ = false;
   // The device goes before the object that made it: members are destroyed in reverse order.
   Owned<IDirectInput8W> direct_input_;
   Owned<IDirectInputDevice8W> device_;
