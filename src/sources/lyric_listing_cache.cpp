@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
@@ -10,8 +11,6 @@ namespace sabla {
 namespace {
 
 constexpr char16_t kSeparator = u'\\';
-
-char16_t ascii_upper(char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; }
 
 bool device_name(std::u16string_view name) {
   // Windows opens these as devices whatever folder and extension they come with.
@@ -58,10 +57,25 @@ thread_local uint64_t tl_search_changes = 0;
 
 bool plain_component(std::u16string_view name) {
   if (name.empty() || name == u"." || name == u"..") return false;
+  // Asked of every name tried in every subfolder: one switch per character.
   for (const char16_t c : name) {
     if (c < 0x20) return false;
-    // '~' may name an entry by its short name, which a listing does not show.
-    if (std::u16string_view(u"\\/:*?\"<>|~").find(c) != std::u16string_view::npos) return false;
+    switch (c) {
+      case u'\\':
+      case u'/':
+      case u':':
+      case u'*':
+      case u'?':
+      case u'"':
+      case u'<':
+      case u'>':
+      case u'|':
+      // '~' may name an entry by its short name, which a listing does not show.
+      case u'~':
+        return false;
+      default:
+        break;
+    }
   }
   if (name.back() == u'.' || name.back() == u' ') return false;
   return !device_name(name);
@@ -79,20 +93,45 @@ bool plain_drive_path(std::u16string_view path) {
 
 namespace {
 
-// A listing with its names folded for lookup.
+// A listing with its names folded for lookup. The folded names lie back to back in one buffer,
+// ordered by their hash, so that keeping a folder costs a few allocations however many names it
+// holds (the first search after "show" keeps thousands of folders while the host waits), and a
+// lookup seldom compares more than one name.
 struct Kept {
   struct Match {
     int file = -1;
     int folder = -1;
     int count = 0;  // more than one: a case-sensitive folder holds several spellings
   };
-  FolderListing listing;
-  std::unordered_map<std::u16string, Match> names;
-  uint64_t listed_at = 0;  // the clock just before the listing was taken
+  struct Name {
+    size_t hash = 0;
+    uint32_t start = 0;
+    uint32_t size = 0;
+    Match match;
+  };
+  // What a lookup needs of the listing: the files' own names are not kept.
+  std::vector<FolderListing::Subfolder> subfolders;
+  std::u16string folded;
+  std::vector<Name> names;  // by hash, then folded name; each folded name once
+  uint64_t listed_at = 0;   // the clock just before the listing was taken
 
-  const Match* find(const std::u16string& folded) const {
-    const auto it = names.find(folded);
-    return it == names.end() ? nullptr : &it->second;
+  static size_t hash_of(std::u16string_view folded_name) {
+    return std::hash<std::u16string_view>{}(folded_name);
+  }
+  std::u16string_view text_of(const Name& name) const {
+    return std::u16string_view(folded).substr(name.start, name.size);
+  }
+  // Whether `a` comes before the name `text` with hash `hash`.
+  bool before(const Name& a, size_t hash, std::u16string_view text) const {
+    return a.hash != hash ? a.hash < hash : text_of(a) < text;
+  }
+
+  const Match* find(std::u16string_view key) const {
+    const size_t hash = hash_of(key);
+    const auto it = std::lower_bound(
+        names.begin(), names.end(), key,
+        [&](const Name& name, std::u16string_view wanted) { return before(name, hash, wanted); });
+    return it != names.end() && it->hash == hash && text_of(*it) == key ? &it->match : nullptr;
   }
 };
 
@@ -147,19 +186,33 @@ struct CachedLyricSearchFiles::Core {
     std::vector<std::u16string_view> parts;  // below the root, each plain
   };
 
-  std::shared_ptr<Root> make_root(const std::u16string& text) const {
-    auto root = std::make_shared<Root>();
-    root->text = text;
-    root->key = source.fold(text);
-    if (plain_drive_path(text)) {
-      root->watch = source.watch(text);
-      if (root->watch) {
-        root->mode = RootMode::watched;
-      } else if (source.stamps_track_changes(text)) {
-        root->mode = RootMode::stamped;
+  // The lyric folders `texts`, with what tells of changes below them. Made outside the lock: a
+  // watch takes a moment to set up, and asking a drive what it is takes longer still.
+  std::vector<std::shared_ptr<Root>> make_roots(std::span<const std::u16string> texts,
+                                                std::span<const std::u16string> keys) const {
+    std::vector<std::shared_ptr<Root>> made;
+    std::vector<std::shared_ptr<Root>> plain;  // those a source is asked about
+    std::vector<std::u16string> plain_texts;
+    for (size_t i = 0; i < texts.size(); ++i) {
+      auto root = std::make_shared<Root>();
+      root->text = texts[i];
+      root->key = keys[i];
+      if (plain_drive_path(root->text)) {
+        plain.push_back(root);
+        plain_texts.push_back(root->text);
+      }
+      made.push_back(std::move(root));
+    }
+    std::vector<FolderListingSource::RootChanges> told = source.root_changes(plain_texts);
+    for (size_t i = 0; i < plain.size() && i < told.size(); ++i) {
+      if (told[i].watch) {
+        plain[i]->watch = std::move(told[i].watch);
+        plain[i]->mode = RootMode::watched;
+      } else if (told[i].stamps) {
+        plain[i]->mode = RootMode::stamped;
       }
     }
-    return root;
+    return made;
   }
 
   std::shared_ptr<Root> root_locked(const std::u16string& key) const {
@@ -172,26 +225,36 @@ struct CachedLyricSearchFiles::Core {
   // Registers the lyric folders and takes in what their watches report. Returns the roots in
   // the order given.
   std::vector<std::shared_ptr<Root>> begin(std::span<const std::u16string> folders) {
-    std::vector<std::shared_ptr<Root>> found;
-    for (const std::u16string& folder : folders) {
-      const std::u16string key = source.fold(folder);
-      std::shared_ptr<Root> root;
-      {
-        const std::lock_guard lock(mutex);
-        root = root_locked(key);
-      }
-      if (!root) {
-        // Made outside the lock: a watch takes a moment to set up.
-        std::shared_ptr<Root> made = make_root(folder);
-        const std::lock_guard lock(mutex);
-        root = root_locked(key);
-        if (!root) {
-          roots.push_back(made);
-          root = made;
-          changes.fetch_add(1, std::memory_order_acq_rel);
+    std::vector<std::u16string> keys;
+    keys.reserve(folders.size());
+    for (const std::u16string& folder : folders) keys.push_back(source.fold(folder));
+    std::vector<std::shared_ptr<Root>> found(folders.size());
+    std::vector<std::u16string> new_texts;
+    std::vector<std::u16string> new_keys;
+    {
+      const std::lock_guard lock(mutex);
+      for (size_t i = 0; i < folders.size(); ++i) {
+        found[i] = root_locked(keys[i]);
+        if (!found[i] && std::find(new_keys.begin(), new_keys.end(), keys[i]) == new_keys.end()) {
+          new_texts.push_back(folders[i]);
+          new_keys.push_back(keys[i]);
         }
       }
-      found.push_back(root);
+    }
+    if (!new_texts.empty()) {
+      const std::vector<std::shared_ptr<Root>> made = make_roots(new_texts, new_keys);
+      const std::lock_guard lock(mutex);
+      for (size_t i = 0; i < folders.size(); ++i) {
+        if (found[i]) continue;
+        // Another thread may have made it meanwhile, or it is named twice.
+        found[i] = root_locked(keys[i]);
+        if (found[i]) continue;
+        const size_t index = static_cast<size_t>(
+            std::find(new_keys.begin(), new_keys.end(), keys[i]) - new_keys.begin());
+        found[i] = made[index];
+        roots.push_back(found[i]);
+        changes.fetch_add(1, std::memory_order_acq_rel);
+      }
     }
     const std::lock_guard lock(mutex);
     // Read before any watch is asked: a change reported meanwhile moves it past this.
@@ -262,17 +325,51 @@ struct CachedLyricSearchFiles::Core {
   std::shared_ptr<const Kept> make_kept(FolderListing listing, uint64_t listed_at) const {
     auto kept = std::make_shared<Kept>();
     kept->listed_at = listed_at;
-    for (size_t i = 0; i < listing.files.size(); ++i) {
-      Kept::Match& match = kept->names[source.fold(listing.files[i])];
-      if (match.file < 0) match.file = static_cast<int>(i);
+    const size_t files = listing.file_count();
+    const size_t count = files + listing.subfolders.size();
+    const auto name_at = [&](size_t i) -> std::u16string_view {
+      return i < files ? listing.file(i) : listing.subfolders[i - files].name;
+    };
+    size_t units = 0;
+    for (size_t i = 0; i < count; ++i) units += name_at(i).size();
+    kept->folded.reserve(units);
+    // Every name in listing order (files, then folders), each with its listing index until the
+    // spellings of one folded name are merged below.
+    std::vector<Kept::Name>& names = kept->names;
+    names.resize(count);
+    std::u16string scratch;
+    for (size_t i = 0; i < count; ++i) {
+      source.fold_into(name_at(i), scratch);
+      names[i].hash = Kept::hash_of(scratch);
+      names[i].start = static_cast<uint32_t>(kept->folded.size());
+      names[i].size = static_cast<uint32_t>(scratch.size());
+      names[i].match.file = static_cast<int>(i);
+      kept->folded += scratch;
+    }
+    std::sort(names.begin(), names.end(), [&](const Kept::Name& a, const Kept::Name& b) {
+      if (a.hash != b.hash) return a.hash < b.hash;
+      const int compared = kept->text_of(a).compare(kept->text_of(b));
+      return compared != 0 ? compared < 0 : a.match.file < b.match.file;
+    });
+    // One entry per folded name, telling the first file and the first folder listed under it.
+    size_t merged = 0;
+    for (size_t i = 0; i < count; ++i) {
+      const Kept::Name entry = names[i];
+      const size_t index = static_cast<size_t>(entry.match.file);
+      if (merged == 0 || names[merged - 1].hash != entry.hash ||
+          kept->text_of(names[merged - 1]) != kept->text_of(entry)) {
+        names[merged++] = Kept::Name{entry.hash, entry.start, entry.size, Kept::Match{}};
+      }
+      Kept::Match& match = names[merged - 1].match;
+      if (index < files) {
+        if (match.file < 0) match.file = static_cast<int>(index);
+      } else if (match.folder < 0) {
+        match.folder = static_cast<int>(index - files);
+      }
       ++match.count;
     }
-    for (size_t i = 0; i < listing.subfolders.size(); ++i) {
-      Kept::Match& match = kept->names[source.fold(listing.subfolders[i].name)];
-      if (match.folder < 0) match.folder = static_cast<int>(i);
-      ++match.count;
-    }
-    kept->listing = std::move(listing);
+    names.resize(merged);
+    kept->subfolders = std::move(listing.subfolders);
     return kept;
   }
 
@@ -433,15 +530,15 @@ struct CachedLyricSearchFiles::Core {
     std::u16string key;
     std::u16string text = at.root->text;
     std::shared_ptr<const Kept> kept = folder(at.root, key, text);
+    std::u16string name;
     for (size_t i = 0; i < count; ++i) {
       if (!kept) return {};
-      const std::u16string name = source.fold(at.parts[i]);
+      source.fold_into(at.parts[i], name);
       const Kept::Match* match = kept->find(name);
       if (!match) return {Found::missing, nullptr};
       if (match->count > 1) return {};
       if (match->folder < 0) return {Found::missing, nullptr};
-      const FolderListing::Subfolder& sub =
-          kept->listing.subfolders[static_cast<size_t>(match->folder)];
+      const FolderListing::Subfolder& sub = kept->subfolders[static_cast<size_t>(match->folder)];
       if (sub.linked) return {};
       std::optional<StampHint> hint;
       if (sub.stamp) hint = StampHint{*sub.stamp, kept->listed_at};
@@ -475,7 +572,7 @@ struct CachedLyricSearchFiles::Core {
       if (root->mode == RootMode::uncached) continue;
       const std::shared_ptr<const Kept> kept = watched_folder(root, u"", root->text);
       if (!kept || !subfolders) continue;
-      for (const FolderListing::Subfolder& sub : kept->listing.subfolders) {
+      for (const FolderListing::Subfolder& sub : kept->subfolders) {
         if (stopped()) break;
         if (sub.linked || !plain_component(sub.name)) continue;
         watched_folder(root, source.fold(sub.name), root->text + kSeparator + sub.name);
@@ -612,7 +709,7 @@ void CachedLyricSearchFiles::for_each_subfolder(
     return system_.for_each_subfolder(folder, visit);
   }
   // `listed` holds the listing while `visit` searches inside the subfolders.
-  for (const FolderListing::Subfolder& sub : listed.kept->listing.subfolders) {
+  for (const FolderListing::Subfolder& sub : listed.kept->subfolders) {
     if (visit(sub.name)) return;
   }
 }

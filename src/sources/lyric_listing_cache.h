@@ -14,7 +14,8 @@
 namespace sabla {
 
 // What a folder held when it was listed, in the order the file system lists it.
-struct FolderListing {
+class FolderListing {
+ public:
   struct Subfolder {
     std::u16string name;
     // A link to a folder elsewhere: changes behind it are not changes of the lyric folder, so
@@ -23,8 +24,28 @@ struct FolderListing {
     // Its last-write time as the listing showed it, when the listing shows one.
     std::optional<uint64_t> stamp;
   };
-  std::vector<std::u16string> files;
   std::vector<Subfolder> subfolders;
+
+  // The files' names lie back to back in one buffer: a first search after "show" lists tens of
+  // thousands of them while the host waits, and a string apiece would cost an allocation each.
+  void add_file(std::u16string_view name) {
+    file_names_.append(name);
+    file_ends_.push_back(file_names_.size());
+  }
+  size_t file_count() const { return file_ends_.size(); }
+  std::u16string_view file(size_t index) const {
+    const size_t start = index == 0 ? 0 : file_ends_[index - 1];
+    return std::u16string_view(file_names_).substr(start, file_ends_[index] - start);
+  }
+  // Room for `files` names of `units` code units in all, when a count is known or likely.
+  void reserve_files(size_t files, size_t units) {
+    file_ends_.reserve(files);
+    file_names_.reserve(units);
+  }
+
+ private:
+  std::u16string file_names_;
+  std::vector<size_t> file_ends_;
 };
 
 // Tells whether anything changed below a lyric folder since it was last asked.
@@ -66,6 +87,21 @@ class FolderListingSource {
   // says whether the folders' last-write times can be relied on instead.
   virtual std::unique_ptr<FolderWatch> watch(std::u16string_view root) const = 0;
   virtual bool stamps_track_changes(std::u16string_view root) const = 0;
+  // Both of the above for each of `roots`, in order: a watch, or else whether the stamps serve.
+  // Asked for all the lyric folders a search names at once, so that a source can ask what they
+  // share (their drive, as a rule) only once.
+  struct RootChanges {
+    std::unique_ptr<FolderWatch> watch;
+    bool stamps = false;
+  };
+  virtual std::vector<RootChanges> root_changes(std::span<const std::u16string> roots) const {
+    std::vector<RootChanges> all(roots.size());
+    for (size_t i = 0; i < roots.size(); ++i) {
+      all[i].watch = watch(roots[i]);
+      if (!all[i].watch) all[i].stamps = stamps_track_changes(roots[i]);
+    }
+    return all;
+  }
   // Where a subtree cannot be watched: a watch on the entries of `folder` itself, or nothing
   // where the system offers none (or an open folder would be in the user's way). Setting one up
   // may be slow, so only the fill does.
@@ -155,6 +191,11 @@ class CachedLyricSearchFiles final : public LyricSearchFiles {
   const LyricSearchFiles& system_;
   std::shared_ptr<Core> core_;
 };
+
+// a-z as A-Z, every other unit as it is: how file systems compare ASCII letters.
+inline char16_t ascii_upper(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
 
 // Whether `name` is one plain path component that names the same entry on every Windows file
 // system: none of . .. or a device name, no separator, wildcard, stream or short-name mark, no

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,19 +94,48 @@ std::wstring drive_root(std::u16string_view path) {
   return std::wstring{static_cast<wchar_t>(path[0]), L':', L'\\'};
 }
 
-bool local_drive(std::u16string_view path, bool removable_too) {
-  if (path.size() < 3) return false;
-  switch (GetDriveTypeW(drive_root(path).c_str())) {
-    case DRIVE_FIXED:
-    case DRIVE_RAMDISK:
-      return true;
-    case DRIVE_REMOVABLE:
-      return removable_too;
-    default:
-      // Network shares report changes as their server pleases, or not at all.
-      return false;
-  }
+// Network shares report changes as their server pleases, or not at all.
+bool local_drive_type(UINT type, bool removable_too) {
+  return type == DRIVE_FIXED || type == DRIVE_RAMDISK || (removable_too && type == DRIVE_REMOVABLE);
 }
+
+// What a drive tells about the lyric folders on it, each asked once and only when needed: under
+// Wine each answer is a round trip to the mount manager's process.
+class DriveFacts {
+ public:
+  explicit DriveFacts(std::u16string_view path) {
+    if (path.size() >= 3) root_ = drive_root(path);
+  }
+  bool holds(std::u16string_view path) const {
+    return path.size() >= 3 && !root_.empty() &&
+           ascii_upper(path[0]) == ascii_upper(static_cast<char16_t>(root_[0]));
+  }
+  bool local(bool removable_too) {
+    if (!type_) type_ = root_.empty() ? DRIVE_UNKNOWN : GetDriveTypeW(root_.c_str());
+    return local_drive_type(*type_, removable_too);
+  }
+  // NTFS and ReFS move a folder's last-write time with every entry added, removed or renamed
+  // in it; FAT does not.
+  bool stamps_track_changes() {
+    if (!stamps_) stamps_ = local(false) && stamping_file_system();
+    return *stamps_;
+  }
+
+ private:
+  bool stamping_file_system() const {
+    wchar_t file_system[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(root_.c_str(), nullptr, 0, nullptr, nullptr, nullptr, file_system,
+                               MAX_PATH + 1)) {
+      return false;
+    }
+    const std::wstring name(file_system);
+    return name == L"NTFS" || name == L"ReFS";
+  }
+
+  std::wstring root_;
+  std::optional<UINT> type_;
+  std::optional<bool> stamps_;
+};
 
 using UpcaseChar = WCHAR(WINAPI*)(WCHAR);
 
@@ -175,20 +205,26 @@ bool subtree_changes_reported() {
 }
 
 std::optional<FolderListing> SystemFolderListingSource::list(std::u16string_view folder) const {
-  const std::wstring pattern = wide(folder) + L"\\*";
+  std::wstring pattern;
+  pattern.reserve(folder.size() + 2);
+  pattern.append(folder.begin(), folder.end());
+  pattern += L"\\*";
   WIN32_FIND_DATAW entry;
   UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return std::nullopt;
   FolderListing listing;
+  // Room at once for a lyric subfolder's dozen or so names, rather than growing by steps.
+  listing.reserve_files(16, 16 * 32);
   do {
-    std::u16string name(reinterpret_cast<const char16_t*>(entry.cFileName));
+    const std::u16string_view name(reinterpret_cast<const char16_t*>(entry.cFileName),
+                                   wcsnlen(entry.cFileName, MAX_PATH));
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      listing.files.push_back(std::move(name));
+      listing.add_file(name);
     } else if (!is_dot_entry(entry.cFileName)) {
       const bool linked = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
       listing.subfolders.push_back(
-          FolderListing::Subfolder{std::move(name), linked, ticks(entry.ftLastWriteTime)});
+          FolderListing::Subfolder{std::u16string(name), linked, ticks(entry.ftLastWriteTime)});
     }
   } while (FindNextFileW(find.get(), &entry));
   // A listing cut short by an error would hide files that are there.
@@ -214,29 +250,52 @@ uint64_t SystemFolderListingSource::now() const {
 void SystemFolderListingSource::fold_into(std::u16string_view name,
                                           std::u16string& folded) const {
   folded.assign(name);
-  if (const UpcaseChar upcase = upcase_char()) {
-    for (char16_t& c : folded) c = static_cast<char16_t>(upcase(static_cast<WCHAR>(c)));
+  const UpcaseChar upcase = upcase_char();
+  if (!upcase) return;
+  // The table changes nothing in ASCII but a-z; sparing those the call makes the fold of the
+  // thousands of names a first search keeps several times cheaper.
+  for (char16_t& c : folded) {
+    c = c >= 0x80 ? static_cast<char16_t>(upcase(static_cast<WCHAR>(c))) : ascii_upper(c);
   }
 }
 
-std::unique_ptr<FolderWatch> SystemFolderListingSource::watch(std::u16string_view root) const {
-  if (!upcase_char() || !local_drive(root, true) || !subtree_changes_reported()) return nullptr;
+namespace {
+
+// The subtree watch of `root`, when the system reports a subtree's changes. Asked first of
+// the process-wide answer, so that under Wine no drive is asked for it.
+std::unique_ptr<FolderWatch> subtree_watch(std::u16string_view root, DriveFacts& drive) {
+  if (!upcase_char() || !subtree_changes_reported() || !drive.local(true)) {
+    return nullptr;
+  }
   auto watch = std::make_unique<SubtreeWatch>(wide(root));
   if (!watch->armed()) return nullptr;
   return watch;
 }
 
+}  // namespace
+
+std::unique_ptr<FolderWatch> SystemFolderListingSource::watch(std::u16string_view root) const {
+  DriveFacts drive(root);
+  return subtree_watch(root, drive);
+}
+
 bool SystemFolderListingSource::stamps_track_changes(std::u16string_view root) const {
-  if (!upcase_char() || !local_drive(root, false)) return false;
-  // NTFS and ReFS move a folder's last-write time with every entry added, removed or renamed
-  // in it; FAT does not.
-  wchar_t file_system[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationW(drive_root(root).c_str(), nullptr, 0, nullptr, nullptr, nullptr,
-                             file_system, MAX_PATH + 1)) {
-    return false;
+  return upcase_char() && DriveFacts(root).stamps_track_changes();
+}
+
+std::vector<FolderListingSource::RootChanges> SystemFolderListingSource::root_changes(
+    std::span<const std::u16string> roots) const {
+  // The lyric folders mostly share a drive; each drive is asked once, for the first of them.
+  std::vector<DriveFacts> drives;
+  std::vector<RootChanges> all(roots.size());
+  for (size_t i = 0; i < roots.size(); ++i) {
+    auto drive = std::find_if(drives.begin(), drives.end(),
+                              [&](const DriveFacts& facts) { return facts.holds(roots[i]); });
+    if (drive == drives.end()) drive = drives.emplace(drives.end(), roots[i]);
+    all[i].watch = subtree_watch(roots[i], *drive);
+    if (!all[i].watch) all[i].stamps = upcase_char() && drive->stamps_track_changes();
   }
-  const std::wstring name(file_system);
-  return name == L"NTFS" || name == L"ReFS";
+  return all;
 }
 
 std::unique_ptr<FolderWatch> SystemFolderListingSource::watch_folder(

@@ -14,6 +14,7 @@ class SystemFolderListingSource final : public FolderListingSource {
   void fold_into(std::u16string_view name, std::u16string& folded) const override;
   std::unique_ptr<FolderWatch> watch(std::u16string_view root) const override;
   bool stamps_track_changes(std::u16string_view root) const override;
+  std::vector<RootChanges> root_changes(std::span<const std::u16string> roots) const override;
   std::unique_ptr<FolderWatch> watch_folder(std::u16string_view folder) const override;
   std::vector<size_t> changed_watches(std::span<FolderWatch* const> watches) const override;
   uint64_t changes_seen() const override;

@@ -157,7 +157,7 @@ class FakeTree final : public LyricSearchFiles, public FolderListingSource {
                                           ? std::nullopt
                                           : std::optional<uint64_t>(child->second.stamp)});
       } else {
-        listing.files.push_back(e.name);
+        listing.add_file(e.name);
       }
     }
     return listing;

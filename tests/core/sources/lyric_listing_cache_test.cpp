@@ -334,6 +334,116 @@ TEST(LyricListingCache, PathsTheListingCannotSpeakForGoToTheFileSystem) {
   EXPECT_FALSE(cache.can_open(u"C:\\L\\x.txt"));  // listed, but it does not open
 }
 
+TEST(LyricListingCache, NamesAreAnsweredFromAListingAsTheFileSystemAnswersThem) {
+  // A folder of a case-sensitive file system: spellings that fold alike, a file and a folder of
+  // one folded name, names that begin with others.
+  FakeTree tree(false);
+  const std::u16string root = u"C:\\L";
+  tree.make_root(root);
+  for (const char16_t* file : {u"a.txt", u"A.TXT", u"ab.txt", u"a", u"Both", u"song.lrc"}) {
+    tree.add(root, file, false);
+  }
+  tree.add(root, u"BOTH", true);
+  tree.add(root + u"\\BOTH", u"x.lrc", false);
+  tree.add(root, u"Sub", true);
+  tree.add(root + u"\\Sub", u"y.kra", false);
+  tree.add(root + u"\\Sub", u"Y.KRA", false);
+  tree.unopenable.insert(u"C:\\L\\SONG.LRC");
+  tree.tick(3 * kStampSettleUnits);
+  CachedLyricSearchFiles cache(tree, tree);
+  const std::vector<std::u16string> roots = {root};
+
+  const char16_t* paths[] = {
+      u"C:\\L\\a.txt",
+      u"C:\\L\\A.Txt",
+      u"C:\\L\\ab.txt",
+      u"C:\\L\\ab",
+      u"C:\\L\\a",
+      u"C:\\L\\b.txt",
+      u"C:\\L\\both",
+      u"C:\\L\\Both\\x.lrc",
+      u"C:\\L\\Sub",
+      u"C:\\L\\sub\\Y.kra",
+      u"C:\\L\\Sub\\y",
+      u"C:\\L\\song.lrc",
+      u"C:\\L\\nothing\\y.kra",
+  };
+  for (const char16_t* path : paths) {
+    SCOPED_TRACE(text(std::u16string(path)));
+    cache.begin_search(roots);
+    EXPECT_EQ(cache.can_open(path), tree.can_open(path));
+  }
+  const struct {
+    std::u16string folder;
+    std::vector<std::u16string> names;
+  } lists[] = {
+      {root, {u"b.txt", u"A", u"ab.TXT"}}, {root, {u"song.lrc", u"Sub", u"BOTH"}},
+      {root, {u"x.lrc", u"c", u""}},       {root + u"\\SUB", {u"z.kra", u"Y.kra"}},
+      {root + u"\\Both", {u"X.LRC"}},      {root + u"\\Gone", {u"y.kra"}},
+  };
+  for (const auto& list : lists) {
+    SCOPED_TRACE(text(list.folder));
+    cache.begin_search(roots);
+    const std::optional<size_t> expected =
+        tree.LyricSearchFiles::first_openable(list.folder, list.names);
+    EXPECT_EQ(cache.first_openable(list.folder, list.names), expected);
+  }
+}
+
+// A source that tells how often it was asked about lyric folders.
+class CountingSource final : public FolderListingSource {
+ public:
+  explicit CountingSource(const FakeTree& tree) : tree_(tree) {}
+  mutable std::vector<size_t> asked;  // how many lyric folders each question named
+
+  std::optional<FolderListing> list(std::u16string_view folder) const override {
+    return tree_.list(folder);
+  }
+  std::optional<uint64_t> folder_stamp(std::u16string_view folder) const override {
+    return tree_.folder_stamp(folder);
+  }
+  uint64_t now() const override { return tree_.now(); }
+  void fold_into(std::u16string_view name, std::u16string& folded) const override {
+    tree_.fold_into(name, folded);
+  }
+  std::unique_ptr<FolderWatch> watch(std::u16string_view root) const override {
+    return tree_.watch(root);
+  }
+  bool stamps_track_changes(std::u16string_view root) const override {
+    return tree_.stamps_track_changes(root);
+  }
+  std::vector<RootChanges> root_changes(std::span<const std::u16string> roots) const override {
+    asked.push_back(roots.size());
+    return FolderListingSource::root_changes(roots);
+  }
+
+ private:
+  const FakeTree& tree_;
+};
+
+TEST(LyricListingCache, TheLyricFoldersOfASearchAreAskedAboutTogether) {
+  FakeTree tree(false);
+  for (const char16_t* root : {u"C:\\A", u"C:\\B", u"D:\\C"}) tree.make_root(root);
+  tree.add(u"C:\\B", u"Title.lrc", false);
+  tree.tick(3 * kStampSettleUnits);
+  const CountingSource source(tree);
+  CachedLyricSearchFiles cache(tree, source);
+  LyricSearchQuery query;
+  query.title_safe = u"Title";
+  query.file_name = u"f.mp3";
+  // A relative folder cannot be cached, so nobody is asked about it; one named twice is one.
+  query.folders = {u"C:\\A", u"Relative", u"C:\\B", u"D:\\C", u"c:\\a"};
+  EXPECT_EQ(text(find_lyric_file(query, cache)), "C:\\B\\Title.lrc");
+  EXPECT_EQ(source.asked, std::vector<size_t>{3});
+  EXPECT_EQ(cache.cached_folders(), 2u);  // A and B; the search ended in B
+  EXPECT_EQ(text(find_lyric_file(query, cache)), "C:\\B\\Title.lrc");
+  EXPECT_EQ(source.asked, std::vector<size_t>{3});
+  cache.clear();
+  cache.fill_job(query.folders, false)();
+  EXPECT_EQ(source.asked, (std::vector<size_t>{3, 3}));
+  EXPECT_EQ(cache.cached_folders(), 3u);
+}
+
 TEST(LyricListingCache, SearchesFromTwoThreadsWhileTheTreeChanges) {
   FakeTree tree(false);
   Library library;

@@ -207,6 +207,44 @@ TEST(LyricListingCacheWin32, FindsWhatTheFileSystemFindsThroughChangesAtEveryDep
   }
 }
 
+TEST(LyricListingCacheWin32, NamesFoldAsTheFileSystemComparesThem) {
+  using Upcase = WCHAR(WINAPI*)(WCHAR);
+  const auto upcase = reinterpret_cast<Upcase>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlUpcaseUnicodeChar")));
+  ASSERT_NE(upcase, nullptr);
+  const SystemFolderListingSource source;
+  std::u16string every;
+  for (uint32_t c = 1; c <= 0xFFFF; ++c) every += static_cast<char16_t>(c);
+  const std::u16string folded = source.fold(every);
+  ASSERT_EQ(folded.size(), every.size());
+  for (size_t i = 0; i < every.size(); ++i) {
+    ASSERT_EQ(static_cast<WCHAR>(folded[i]), upcase(static_cast<WCHAR>(every[i])))
+        << "U+" << std::hex << static_cast<int>(every[i]);
+  }
+  EXPECT_EQ(source.fold(u"Artist - ｓｏｎｇ é.txt"), u"ARTIST - ＳＯＮＧ É.TXT");
+}
+
+TEST(LyricListingCacheWin32, LyricFoldersAskedTogetherAreToldWhatEachIsToldAlone) {
+  const TempFolder temp;
+  const std::wstring lyrics = temp / L"Lyrics";
+  make_folder(lyrics);
+  std::wstring lower = lyrics;
+  lower[0] = static_cast<wchar_t>(towlower(lower[0]));
+  const std::vector<std::u16string> roots = {u16(lyrics), u16(temp / L"More"), u16(lower),
+                                             u"Q:\\Lyrics", u16(lyrics)};
+  const SystemFolderListingSource source;
+  const std::vector<FolderListingSource::RootChanges> together = source.root_changes(roots);
+  ASSERT_EQ(together.size(), roots.size());
+  for (size_t i = 0; i < roots.size(); ++i) {
+    SCOPED_TRACE(shown(roots[i]));
+    const bool watched = source.watch(roots[i]) != nullptr;
+    EXPECT_EQ(together[i].watch != nullptr, watched);
+    EXPECT_EQ(together[i].stamps, !watched && source.stamps_track_changes(roots[i]));
+  }
+  // A lyric folder on the local drive is cached one way or the other.
+  EXPECT_TRUE(together[0].watch || together[0].stamps);
+}
+
 TEST(LyricListingCacheWin32, AFileThatIsListedButCannotBeOpenedIsNotFound) {
   const TempFolder temp;
   const SystemLyricSearchFiles system;
