@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Where the host's frames go: runs host_frame_bench of the i686 tree with
+# Where the host's frames go: runs host_frame_bench of the i686 tree (the x86_64 tree where this
+# machine cannot run i386 programs) with
 # SABLA_BENCH_PROFILE_FRAMES extra frames of each size under `perf record` (the process's
 # on-processor time, sampled by the kernel, so server calls and waits do not skew it), then
 # prints the share of each library and of each function of Sabla.dll, named from the
@@ -8,8 +9,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 frames=${1:-1200}
-dll=build/i686/src/host/Sabla.dll
-bench=build/i686/bench/host_frame_bench.exe
+source scripts/wine-env.sh
+if i386_runs; then tree=i686 objdump=i686-w64-mingw32-objdump; else
+  tree=win32 objdump=x86_64-w64-mingw32-objdump
+  echo "profile-frames: this machine cannot run i386 programs; profiling the x86_64 tree" >&2
+fi
+dll=build/$tree/src/host/Sabla.dll
+bench=build/$tree/bench/host_frame_bench.exe
 out=$(mktemp -d)
 export SABLA_BENCH_PROFILE_FRAMES=$frames WINEDEBUG=-all
 perf record -e cpu-clock -F 4000 -o "$out/perf.data" -- \
@@ -17,11 +23,11 @@ perf record -e cpu-clock -F 4000 -o "$out/perf.data" -- \
 base=$(sed -n 's/^profile [0-9x]*: Sabla.dll at \([0-9a-fA-F]*\).*/\1/p' "$out/bench.log" | head -1)
 [ -n "$base" ] || { echo "profile-frames: the bench printed no load address" >&2; exit 1; }
 perf script -i "$out/perf.data" -F pid,ip,dso 2>/dev/null >"$out/samples.txt"
-python3 - "$dll" "$base" "$out/samples.txt" <<'PY'
+python3 - "$dll" "$base" "$out/samples.txt" "$objdump" <<'PY'
 import collections, subprocess, sys
-dll, base, samples = sys.argv[1], int(sys.argv[2], 16), sys.argv[3]
+dll, base, samples, objdump = sys.argv[1], int(sys.argv[2], 16), sys.argv[3], sys.argv[4]
 header = {l.split()[0]: l.split()[1] for l in subprocess.run(
-    ["i686-w64-mingw32-objdump", "-p", dll], capture_output=True, text=True).stdout.splitlines()
+    [objdump, "-p", dll], capture_output=True, text=True).stdout.splitlines()
     if l.startswith(("ImageBase", "SizeOfImage"))}
 image_base, image_size = int(header["ImageBase"], 16), int(header["SizeOfImage"], 16)
 rows = [l.split(None, 2) for l in open(samples)]
